@@ -1,0 +1,16 @@
+# Writes OUT, a C++ source that holds every table file of TABLES as bytes.
+set(body "")
+set(index "")
+foreach(table ${TABLES})
+  get_filename_component(name ${table} NAME_WE)
+  file(READ ${table} hex HEX)
+  string(LENGTH "${hex}" hexlen)
+  math(EXPR size "${hexlen} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
+  string(APPEND body "const unsigned char table_${name}[] = {\n${bytes}0};\n")
+  string(APPEND index "    {\"${name}\", {reinterpret_cast<const char*>(table_${name}), ${size}}},\n")
+endforeach()
+file(WRITE ${OUT}.tmp
+"// Generated from objects/*.table; do not edit.\n#include <string_view>\n#include <utility>\n#include <vector>\n\nnamespace objects::generated {\nnamespace {\n${body}}  // namespace\n\nconst std::vector<std::pair<std::string_view, std::string_view>>& tables() {\n    static const std::vector<std::pair<std::string_view, std::string_view>> all = {\n${index}    };\n    return all;\n}\n\n}  // namespace objects::generated\n")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)
