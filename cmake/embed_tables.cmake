@@ -1,4 +1,5 @@
 # Writes OUT, a C++ source that holds every table file of TABLES as bytes.
+string(REPLACE "|" ";" TABLES "${TABLES}")
 set(body "")
 set(index "")
 foreach(table ${TABLES})

@@ -1,0 +1,20 @@
+// Drives and folders as the drive and folder lists offer them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace forms {
+
+// Mount points a user would pick from (drive roots on Windows).
+std::vector<std::string> mounted_drives();
+// The program's current folder.
+std::string current_folder();
+// The drive of drives that holds path (longest match), or "" for none.
+std::string drive_of(const std::string& path, const std::vector<std::string>& drives);
+// Absolute, lexically normal, without a trailing separator but for a root.
+std::string normal_folder(const std::string& path);
+// Full paths of the subfolders of a folder, sorted by name.
+std::vector<std::string> subfolders(const std::string& folder);
+
+}  // namespace forms
