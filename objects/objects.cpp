@@ -35,4 +35,8 @@ const duplication::ObjectTable& table(std::string_view name) {
     return *parsed.emplace(std::string(name), std::move(table)).first->second;
 }
 
+const duplication::ObjectTable* find_table(std::string_view name) {
+    return table_text(name).empty() ? nullptr : &table(name);
+}
+
 }  // namespace objects

@@ -19,4 +19,7 @@ std::vector<std::string_view> table_names();
 // built-in text is malformed.
 const duplication::ObjectTable& table(std::string_view name);
 
+// As table(), but null when no such table is built in.
+const duplication::ObjectTable* find_table(std::string_view name);
+
 }  // namespace objects

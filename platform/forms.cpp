@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/drives.h"
+#include "platform/file_system.h"
 
 namespace forms {
 
@@ -214,6 +215,10 @@ Form::~Form() = default;
 void Form::Show() {
     if (unloaded_) return;
     const bool first = !shown_once_;
+    if (first && CenterOnScreen) {
+        Left = (app_.ScreenWidth - ClientWidth) / 2;
+        Top = (app_.ScreenHeight - ClientHeight) / 2;
+    }
     visible_ = true;
     shown_once_ = true;
     app_.shown(*this);
@@ -303,6 +308,8 @@ void Application::unload(Form& form) {
     instances_.erase(it);
     if (depth_ == 0 && host_) host_->update();
 }
+
+FileSystem& Application::files() const { return files_ ? *files_ : local_file_system(); }
 
 void Application::set_focus(Control& control) { focus_ = &control; }
 

@@ -69,6 +69,7 @@ struct Rect {
 
 class Application;
 class Form;
+class FileSystem;
 
 class Control {
 public:
@@ -289,7 +290,6 @@ public:
     bool raise(std::string_view handler);
     bool binds(std::string_view handler) const;
 
-protected:
     // Declares a control; later declarations lie above earlier ones.
     template <class C = Control>
     C& add(std::string name, Kind kind, Rect r, Control* container = nullptr);
@@ -389,6 +389,10 @@ public:
     bool modal() const { return modal_depth_ > 0; }
     std::string Title = "Vorlix Tools v0.8";
 
+    // File operations of duplications; the local file system unless replaced.
+    FileSystem& files() const;
+    void set_file_system(FileSystem* files) { files_ = files; }
+
     void set_host(Host* host) { host_ = host; }
     Host* host() const { return host_; }
 
@@ -429,6 +433,7 @@ private:
     std::deque<std::string> posted_;
     MessageBoxes* boxes_ = nullptr;
     Host* host_ = nullptr;
+    FileSystem* files_ = nullptr;
     int depth_ = 0;
     int modal_depth_ = 0;
     std::uint64_t serial_ = 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, run and test the wizard.
 set -euo pipefail
-packages=(cmake g++ make pkg-config libfltk1.3-dev libgtest-dev libgmock-dev
+packages=(cmake g++ make pkg-config libfltk1.3-dev fluid libgtest-dev libgmock-dev
           libbenchmark-dev xvfb xauth x11-utils fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,33 @@
+#include "duplication/duplicator_form.h"
+
+#include "duplication/msf_writer.h"
+#include "duplication/procedure.h"
+
+namespace duplication {
+
+DuplicatorForm::DuplicatorForm(forms::Application& app, const FormDesign& d, const ObjectTable* table)
+    : forms::Form(app, d.form_name),
+      txtmap(add<forms::TextBox>("txtmap", d.txtmap)),
+      txtfile(add<forms::TextBox>("txtfile", d.txtfile)),
+      Drive1(add<forms::DriveListBox>("Drive1", d.drive)),
+      Dir1(add<forms::DirListBox>("Dir1", d.dir)),
+      create(add<forms::CommandButton>("create", d.create)),
+      header1(add<forms::TextBox>("header1", d.header1)),
+      header2(add<forms::TextBox>("header2", d.header2)),
+      kind_(d.kind),
+      table_(table) {
+    Caption = d.caption;
+    BorderStyle = forms::Border::None;
+    ClientWidth = 90;
+    ClientHeight = 90;
+    create.Caption = "Create Duplicate Object";
+    header1.SetText(std::string(kHeader1));
+    header2.SetText(std::string(kHeader2));
+    header1.Visible = false;
+    header2.Visible = false;
+    bind("create_Click", [this] { create_Click(); });
+}
+
+void DuplicatorForm::create_Click() { run_duplication(*this); }
+
+}  // namespace duplication

@@ -1,0 +1,27 @@
+// The launch of a duplicator from the main window, and the closing cascade.
+#pragma once
+
+#include <string_view>
+
+#include "platform/forms.h"
+
+namespace duplication {
+class DuplicatorForm;
+}
+
+namespace wizard {
+
+class Form1;
+
+// The duplicator form of an object kind, in the order the launch tests the
+// kinds; null when the text names no kind.
+duplication::DuplicatorForm* duplicator_for(forms::Application& app, std::string_view kind);
+
+// Hands the four inputs to the duplicator of the chosen kind, shows it,
+// focuses its create button and posts Enter.
+void launch_duplicator(Form1& main);
+
+// Unloads every form but the main window, in a fixed order.
+void unload_other_forms(forms::Application& app);
+
+}  // namespace wizard
