@@ -105,11 +105,12 @@ public:
         down(m.Image9);
         up(m.Image10);
     }
-    // Hover, press: the press launches.
+    // Hover, press, and the slightest move over the pressed picture: launch.
     void compile() {
         auto& m = main();
         move(m.conten);
         down(m.cont1);
+        move(m.cont2);
     }
 
     // Walks the wizard to a launched duplication of a folder: kind, map,

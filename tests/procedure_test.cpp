@@ -1,0 +1,344 @@
+// The duplication procedure end to end through the wizard, on real
+// temporary folders and on a file system that fails on purpose.
+#include <gtest/gtest.h>
+
+#include "duplication/msf_writer.h"
+#include "duplication/procedure.h"
+#include "objects/duplicator_forms.h"
+#include "objects/objects.h"
+#include "tests/driver.h"
+#include "tests/stock_folder.h"
+#include "wizard/frm_error.h"
+
+namespace {
+
+using namespace testing_driver;
+namespace fs = std::filesystem;
+
+constexpr const char* kTitle = "Vorlix Tools v0.8";
+
+// Delegates to the local file system; fails the nth write or rename.
+class FaultyFiles : public forms::FileSystem {
+public:
+    bool is_directory(const std::string& p) override { return real.is_directory(p); }
+    bool exists(const std::string& p) override { return real.exists(p); }
+    std::vector<std::string> files_with_suffix(const std::string& f, std::string_view s) override {
+        return real.files_with_suffix(f, s);
+    }
+    void remove(const std::string& p) override {
+        ++removes;
+        real.remove(p);
+    }
+    void write_file(const std::string& p, std::string_view bytes) override {
+        if (++writes == fail_write) throw forms::Error(forms::kPathFileAccess, "Cannot create \"" + p + "\": disk full");
+        real.write_file(p, bytes);
+    }
+    void rename(const std::string& from, const std::string& to) override {
+        if (++renames == fail_rename) throw forms::Error(forms::kPathFileAccess, "Cannot rename \"" + from + "\": busy");
+        real.rename(from, to);
+    }
+    forms::FileSystem& real = forms::local_file_system();
+    int fail_write = -1, fail_rename = -1;
+    int writes = 0, renames = 0, removes = 0;
+};
+
+class Duplication : public ::testing::Test {
+protected:
+    void run(const std::string& kind, const std::string& table_name, const std::string& name,
+             const std::string& map = "Blood Gulch") {
+        root = make_stock_copy(temp.path(), objects::table(table_name), name);
+        d.prepare(kind, map, name, utf8(root));
+        d.boxes.shown.clear();
+        d.compile();
+        d.pump();
+    }
+    void rerun() {
+        d.boxes.shown.clear();
+        d.compile();
+        d.pump();
+    }
+    const Box& only_box() {
+        EXPECT_EQ(d.boxes.shown.size(), 1u);
+        return d.boxes.shown.at(0);
+    }
+    void expect_error_report() {
+        const Box& box = only_box();
+        EXPECT_EQ(box.style, forms::kCritical);
+        EXPECT_EQ(box.title, duplication::kErrorTitle);
+        EXPECT_FALSE(d.main().Donefraim.Visible);
+    }
+
+    TempDir temp;
+    Driver d;
+    fs::path root;
+};
+
+TEST_F(Duplication, PistolRunWritesRenamesAndReports) {
+    run("pistol", "pistol", "magnum");
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    EXPECT_EQ(d.boxes.shown[0].text, "All XML files created successfully");
+    EXPECT_EQ(d.boxes.shown[0].style, forms::kOkOnly);
+    EXPECT_EQ(d.boxes.shown[0].title, kTitle);
+    EXPECT_EQ(d.boxes.shown[1].text, "All META files renamed sucessfully");
+    EXPECT_EQ(d.boxes.shown[1].title, kTitle);
+
+    const auto& table = objects::table("pistol");
+    duplication::RunText run;
+    run.map = "Blood Gulch";
+    run.new_name = "magnum";
+    int xml = 0;
+    for (const auto& [rel, bytes] : snapshot(root))
+        if (rel.size() > 4 && rel.substr(rel.size() - 4) == ".xml") ++xml;
+    EXPECT_EQ(xml, 53 + 2);  // plus the two unlisted ones
+    for (const auto& entry : table.files) {
+        const fs::path file = fs_path(forms::join_local(utf8(root), duplication::xml_rel_path(entry, "magnum")));
+        ASSERT_TRUE(fs::exists(file)) << entry.rel_path;
+        EXPECT_EQ(read_bytes(file), duplication::file_bytes(table, entry, run)) << entry.rel_path;
+    }
+    // Old .xml only in the listed folders; everything else untouched.
+    EXPECT_FALSE(fs::exists(root / "old.xml"));
+    EXPECT_FALSE(fs::exists(root / "fp" / "shaders" / "old.xml"));
+    EXPECT_EQ(read_bytes(root / "notes" / "old.xml"), "unlisted");
+    EXPECT_EQ(read_bytes(root / "fp" / "models" / "deep.xml"), "unlisted deeper");
+    EXPECT_TRUE(fs::exists(root / "keep.meta"));
+    for (const auto& r : table.renames) {
+        EXPECT_FALSE(fs::exists(fs_path(forms::join_local(utf8(root), r.from)))) << r.from;
+        const fs::path renamed = fs_path(forms::join_local(utf8(root), duplication::with_name(r.to, "magnum")));
+        EXPECT_EQ(read_bytes(renamed), "stock meta " + r.from);
+    }
+
+    auto& m = d.main();
+    EXPECT_TRUE(m.Done.Visible);
+    EXPECT_TRUE(m.Donefraim.Visible);
+    EXPECT_EQ(m.tfile.Caption, "magnum");
+    EXPECT_EQ(m.completed.Caption, "The pistol has successfully been duplicated to");
+    for (auto* i : {&m.Image8, &m.Image9, &m.Image10, &m.Image11}) EXPECT_FALSE(i->Visible);
+    EXPECT_EQ(m.Check1.Value(), 0);
+    EXPECT_EQ(m.Combo1.BackColor, 8421631u);
+    auto& dialog = d.app.get<wizard::frmError>();
+    EXPECT_TRUE(dialog.Visible());
+    EXPECT_EQ(dialog.Label1.Caption, "The pistol has successfully been duplicated to \"magnum\"");
+    EXPECT_EQ(dialog.Top, m.Top + 2400);
+    EXPECT_EQ(dialog.Left, m.Left + 1000);
+    EXPECT_FALSE(d.app.loaded<objects::Pistol_frm>());
+}
+
+TEST_F(Duplication, NamesOutsideTheCodeAsciiRangeAreWrittenInWindows1252) {
+    run("pistol", "pistol", "caf\xC3\xA9", "Hang 'em High");
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    const std::string bytes = read_bytes(root / "bitmaps" / fs_path("caf\xC3\xA9_card.bitm.xml"));
+    EXPECT_NE(bytes.find("<Filename>weapons\\caf\xE9\\bitmaps\\caf\xE9_card</Filename>\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("<Map>Hang 'em High</Map>\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(root / fs_path("caf\xC3\xA9.weap.meta")));
+}
+
+// Each refused case: one error report naming the problem, nothing changed.
+TEST_F(Duplication, RefusedRunsChangeNothing) {
+    struct Case {
+        const char* what;
+        std::string name;
+        std::function<void(const fs::path&)> spoil;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"purge folder missing", "magnum", [](const fs::path& r) { fs::remove_all(r / "fp" / "shaders"); },
+         "shaders\" of the pistol is missing"},
+        {"stock meta missing", "magnum", [](const fs::path& r) { fs::remove(r / "fp" / "bitmaps" / "pistol.bitm.meta"); },
+         "pistol.bitm.meta\" of the stock pistol is missing"},
+        {"new meta exists", "magnum", [](const fs::path& r) { write_text(r / "magnum.weap.meta", "x"); },
+         "magnum.weap.meta\" already exists"},
+        {"ampersand", "mag&num", nullptr, "holds \"&\""},
+        {"slash", "mag/num", nullptr, "cannot be used in a file name"},
+        {"question mark", "mag?num", nullptr, "holds \"?\""},
+        {"control character", "mag\tnum", nullptr, "a control character"},
+        {"outside Windows-1252", "mag\xE5\x90\x8D", nullptr, "Windows-1252"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir t;
+        const fs::path r = make_stock_copy(t.path(), objects::table("pistol"), "folder magnum mag&num mag?num");
+        if (c.spoil) c.spoil(r);
+        const auto before = snapshot(r);
+        Driver local;
+        local.prepare("pistol", "Blood Gulch", "magnum", utf8(r));
+        // The form takes the name as the field holds it.
+        local.app.dispatch([&] { local.main().txtfile.SetText(c.name); });
+        local.boxes.shown.clear();
+        local.compile();
+        local.pump();
+        ASSERT_EQ(local.boxes.shown.size(), 1u);
+        EXPECT_EQ(local.boxes.shown[0].style, forms::kCritical);
+        EXPECT_EQ(local.boxes.shown[0].title, duplication::kErrorTitle);
+        EXPECT_NE(local.boxes.shown[0].text.find(c.says), std::string::npos) << local.boxes.shown[0].text;
+        EXPECT_EQ(snapshot(r), before);
+        EXPECT_TRUE(local.app.loaded<objects::Pistol_frm>());
+        EXPECT_FALSE(local.main().Donefraim.Visible);
+    }
+}
+
+TEST_F(Duplication, EmptyNameAndBadMapAreRefused) {
+    const duplication::RunInputs empty{"Blood Gulch", "", "/"};
+    auto& files = forms::local_file_system();
+    const auto& table = objects::table("pistol");
+    EXPECT_NE(duplication::check_run(table, empty, files).value_or("").find("empty"), std::string::npos);
+    const duplication::RunInputs map{"Blood \xE2\x98\x83", "magnum", "/"};
+    EXPECT_NE(duplication::check_run(table, map, files).value_or("").find("map name"), std::string::npos);
+    const duplication::RunInputs folder{"Halo", "magnum", utf8(temp.path() / "gone")};
+    EXPECT_NE(duplication::check_run(table, folder, files).value_or("").find("does not exist"), std::string::npos);
+}
+
+TEST_F(Duplication, SecondRunOnDuplicatedFolderIsRefusedUntouched) {
+    run("pistol", "pistol", "magnum");
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    const auto after_first = snapshot(root);
+    d.begin();
+    d.pump();
+    d.ready();
+    d.options();
+    d.type(d.main().txtmap, "Blood Gulch");
+    d.type(d.main().txtfile, "magnum");
+    rerun();
+    expect_error_report();
+    EXPECT_EQ(snapshot(root), after_first);
+}
+
+TEST_F(Duplication, PurgeFolderWithoutXmlIsNotAnError) {
+    root = make_stock_copy(temp.path(), objects::table("pistol"), "magnum");
+    fs::remove(root / "fp" / "bitmaps" / "old.xml");
+    d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
+    d.compile();
+    d.pump();
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    EXPECT_TRUE(d.main().Donefraim.Visible);
+}
+
+TEST_F(Duplication, FailedWriteEndsInErrorReportAndLaterRunWorks) {
+    FaultyFiles files;
+    files.fail_write = 10;
+    d.app.set_file_system(&files);
+    run("pistol", "pistol", "magnum");
+    expect_error_report();
+    EXPECT_NE(only_box().text.find("trigger.jpt!.xml\": disk full"), std::string::npos) << only_box().text;
+    EXPECT_EQ(files.writes, 10);
+    EXPECT_EQ(files.renames, 0);
+    EXPECT_TRUE(d.app.loaded<objects::Pistol_frm>());
+    EXPECT_TRUE(fs::exists(root / "pistol.weap.meta"));
+
+    // The same form, launched again once the fault is gone, completes.
+    files.fail_write = -1;
+    rerun();
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    EXPECT_TRUE(fs::exists(root / "magnum.weap.meta"));
+}
+
+TEST_F(Duplication, UnwritableFileEndsInErrorReport) {
+    root = make_stock_copy(temp.path(), objects::table("pistol"), "magnum");
+    fs::create_directories(root / "bullet.proj.xml");  // a folder where a file must go
+    d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
+    d.compile();
+    d.pump();
+    expect_error_report();
+    EXPECT_NE(only_box().text.find("bullet.proj.xml"), std::string::npos) << only_box().text;
+    EXPECT_EQ(read_bytes(root / "bullet.jpt!.xml").substr(0, 21), "<?xml version=\"1.0\"?>");
+}
+
+TEST_F(Duplication, FailedRenameStopsAfterTheXmlConfirmation) {
+    FaultyFiles files;
+    files.fail_rename = 3;
+    d.app.set_file_system(&files);
+    run("pistol", "pistol", "magnum");
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    EXPECT_EQ(d.boxes.shown[0].text, "All XML files created successfully");
+    EXPECT_EQ(d.boxes.shown[1].title, duplication::kErrorTitle);
+    EXPECT_NE(d.boxes.shown[1].text.find("pistol.weap.meta"), std::string::npos);
+    EXPECT_TRUE(fs::exists(root / "magnum.coll.meta"));
+    EXPECT_TRUE(fs::exists(root / "magnum.mod2.meta"));
+    EXPECT_TRUE(fs::exists(root / "pistol.weap.meta"));
+    EXPECT_FALSE(d.main().Donefraim.Visible);
+}
+
+TEST_F(Duplication, AssaultRifleRunsItsDriveHandlerInsideTheLaunch) {
+    int drive_changes = 0;
+    root = make_stock_copy(temp.path(), objects::table("assault_rifle"), "ar2");
+    d.prepare("assault rifle", "Blood Gulch", "ar2", utf8(root));
+    auto& form = d.app.get<objects::Assault_rifle>();
+    form.bind("Drive1_Change", [&] {
+        ++drive_changes;
+        form.Drive1_Change();
+    });
+    d.compile();
+    EXPECT_EQ(drive_changes, 1);
+    EXPECT_EQ(form.Dir1.Path(), utf8(root));  // the folder copy wins
+    d.pump();
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    EXPECT_TRUE(fs::exists(root / "ar2.weap.meta"));
+    EXPECT_EQ(d.app.get<wizard::frmError>().Label1.Caption,
+              "The assault rifle has successfully been duplicated to \"ar2\"");
+}
+
+TEST_F(Duplication, AssaultRifleDriveThatCannotBeOpenedStartsNoRun) {
+    root = make_stock_copy(temp.path(), objects::table("assault_rifle"), "ar2");
+    d.prepare("assault rifle", "Blood Gulch", "ar2", utf8(root));
+    const std::string gone = utf8(temp.path() / "no medium");
+    d.app.drive_provider = [gone] { return std::vector<std::string>{"/", gone}; };
+    // The main window's drive list shows a drive that is gone by now.
+    d.app.dispatch([&] { d.main().Drive1.SetDrive(gone); });
+    d.boxes.shown.clear();
+    d.app.dispatch([&] { d.main().Dir1.SetPath(utf8(root)); });
+    const auto before = snapshot(root);
+    d.compile();
+    d.pump();
+    ASSERT_EQ(d.boxes.shown.size(), 1u);
+    EXPECT_EQ(d.boxes.shown[0].title, "Drive not found");
+    EXPECT_NE(d.boxes.shown[0].text.find("no medium"), std::string::npos);
+    EXPECT_FALSE(d.app.get<objects::Assault_rifle>().Visible());
+    EXPECT_EQ(snapshot(root), before);
+}
+
+TEST_F(Duplication, PlasmaRifleUnloadsAfterAFailedRunAndComesBackFresh) {
+    root = make_stock_copy(temp.path(), objects::table("plasma_rifle"), "ion lance");
+    fs::remove(root / "bitmaps" / "plasma rifle_card.bitm.meta");
+    d.prepare("plasma rifle", "Blood Gulch", "ion lance", utf8(root));
+    d.compile();
+    const auto serial = d.app.get<objects::plasma_rifle>().serial();
+    d.pump();
+    expect_error_report();
+    EXPECT_FALSE(d.app.loaded<objects::plasma_rifle>());
+
+    write_text(root / "bitmaps" / "plasma rifle_card.bitm.meta", "stock");
+    rerun();
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    EXPECT_NE(d.app.get<objects::plasma_rifle>().serial(), serial);
+    EXPECT_TRUE(fs::exists(root / "bitmaps" / "cubemap ion lance.bitm.meta"));
+    EXPECT_TRUE(fs::exists(root / "bitmaps" / "cubemap ion lance.bitm.xml"));
+    EXPECT_EQ(d.main().completed.Caption, "The plasma rifle has successfully been duplicated to");
+}
+
+TEST_F(Duplication, ObjectWithoutTableSaysSoAndChangesNothing) {
+    root = make_stock_copy(temp.path(), objects::table("pistol"), "longshot");
+    const auto before = snapshot(root);
+    d.prepare("sniper rifle", "Blood Gulch", "longshot", utf8(root));
+    d.compile();
+    d.pump();
+    expect_error_report();
+    EXPECT_NE(only_box().text.find("sniper rifle"), std::string::npos);
+    EXPECT_EQ(snapshot(root), before);
+}
+
+TEST(LocalFileSystem, WriteTruncatesAndRenameRefusesExistingTargets) {
+    TempDir t;
+    auto& files = forms::local_file_system();
+    const std::string a = utf8(t.path() / "a.xml"), b = utf8(t.path() / "b.xml");
+    files.write_file(a, "a much longer first content");
+    files.write_file(a, "short");
+    EXPECT_EQ(read_bytes(fs_path(a)), "short");
+    files.write_file(b, "b");
+    EXPECT_THROW(files.rename(a, b), forms::Error);
+    EXPECT_THROW(files.rename(utf8(t.path() / "missing"), utf8(t.path() / "c")), forms::Error);
+    EXPECT_THROW(files.remove(utf8(t.path() / "missing")), forms::Error);
+    const auto found = files.files_with_suffix(utf8(t.path()), ".xml");
+    EXPECT_EQ(found.size(), 2u);
+    EXPECT_THROW(files.files_with_suffix(utf8(t.path() / "none"), ".xml"), forms::Error);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// Temporary copies of a stock object's folder, as the user prepares them.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+
+#include "duplication/object_table.h"
+#include "platform/file_system.h"
+
+namespace testing_driver {
+
+namespace fs = std::filesystem;
+
+inline fs::path fs_path(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+inline std::string utf8(const fs::path& p) {
+    const auto s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+inline void write_text(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+inline std::string read_bytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A folder below a fresh temporary directory, removed on destruction.
+class TempDir {
+public:
+    TempDir() {
+        std::random_device rd;
+        root_ = fs::temp_directory_path() / ("vorlix-test-" + std::to_string(rd()) + std::to_string(rd()));
+        fs::create_directories(root_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return root_; }
+
+private:
+    fs::path root_;
+};
+
+// The user's renamed copy of a stock object's folder: every purge folder
+// with an old .xml file, every stock .meta file of the rename list, a few
+// other .meta files and an unlisted folder that must stay untouched.
+inline fs::path make_stock_copy(const fs::path& parent, const duplication::ObjectTable& table,
+                                const std::string& folder_name) {
+    const fs::path root = parent / fs_path(folder_name);
+    for (const std::string& folder : table.purge) {
+        const fs::path dir = fs_path(forms::join_local(utf8(root), folder));
+        fs::create_directories(dir);
+        write_text(dir / "old.xml", "stale\r\n");
+        write_text(dir / "keep.meta", "meta");
+    }
+    for (const duplication::Rename& r : table.renames)
+        write_text(fs_path(forms::join_local(utf8(root), r.from)), "stock meta " + r.from);
+    write_text(root / "notes" / "old.xml", "unlisted");
+    write_text(root / "fp" / "models" / "deep.xml", "unlisted deeper");
+    write_text(root / "readme.txt", "other file");
+    return root;
+}
+
+// Every regular file below root with its content, by relative path.
+inline std::map<std::string, std::string> snapshot(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file()) files[utf8(fs::relative(e.path(), root))] = read_bytes(e.path());
+    return files;
+}
+
+}  // namespace testing_driver
