@@ -8,6 +8,8 @@
 
 #include "platform/forms.h"
 #include "wizard/form1.h"
+#include "wizard/frm_error.h"
+#include "wizard/frm_select.h"
 #include "wizard/wizard.h"
 
 namespace testing_driver {
@@ -126,6 +128,48 @@ public:
         type(m.txtmap, map);
         type(m.txtfile, name);
         app.dispatch([&] { m.Dir1.SetPath(folder); });
+    }
+
+    // The message dialog's OK button: hover, press, release.
+    void close_dialog() {
+        auto& e = app.get<wizard::frmError>();
+        move(e.Image1);
+        down(e.Image2);
+        up(e.Image3);
+    }
+    // The select button: hover, press; returns the map picker it opened.
+    wizard::frm_select& open_picker() {
+        auto& m = main();
+        move(m.select);
+        down(m.select1);
+        return app.get<wizard::frm_select>();
+    }
+    // The picker's NEXT button: hover, press (the press toggles), then a
+    // move over the pressed picture puts the button back to rest.
+    void next_view() {
+        auto& s = app.get<wizard::frm_select>();
+        move(s.Image1);
+        down(s.Image2);
+        move(s.Image3);
+    }
+    // Title bar buttons: hover, press, then the bound action event.
+    void maximise() {
+        auto& m = main();
+        move(m.mx1);
+        down(m.mx2);
+        move(m.mx3);
+    }
+    void minimise() {
+        auto& m = main();
+        move(m.min1);
+        down(m.min2);
+        up(m.min3);
+    }
+    void press_exit() {
+        auto& m = main();
+        move(m.Xit1);
+        down(m.Xit2);
+        up(m.Xit3);
     }
 
 private:
