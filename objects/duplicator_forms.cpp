@@ -59,19 +59,8 @@ plasma_rifle::plasma_rifle(forms::Application& app)
       Label4(note(*this, "Label4", {4200, 1920, 2805, 225}, "Choose the location of the files' output", 9, false)),
       Label6(note(*this, "Label6", {600, 120, 7455, 375}, "Duplicating Object: Plasma Rifle", 12, true, true)) {}
 
-Rocket_launcher::Rocket_launcher(forms::Application& app)
-    : DuplicatorForm(app, design("Rocket_launcher", "Form2", "rocket launcher"), nullptr) {}
-Flamethrower::Flamethrower(forms::Application& app)
-    : DuplicatorForm(app, design("Flamethrower", "Form2", "flamethrower"), nullptr) {}
-Sniper_rifle::Sniper_rifle(forms::Application& app)
-    : DuplicatorForm(app, design("Sniper_rifle", "Form2", "sniper rifle"), nullptr) {}
-Warthog::Warthog(forms::Application& app)
-    : DuplicatorForm(app, design("Warthog", "Form2", "warthog"), nullptr) {}
-needler::needler(forms::Application& app)
-    : DuplicatorForm(app, design("needler", "Form2", "needler"), nullptr) {}
-plasma_pistol::plasma_pistol(forms::Application& app)
-    : DuplicatorForm(app, design("plasma_pistol", "Form2", "plasma pistol"), nullptr) {}
-shotgun::shotgun(forms::Application& app)
-    : DuplicatorForm(app, design("shotgun", "Form2", "shotgun"), nullptr) {}
+duplication::FormDesign pending_design(const char* form_name, const char* kind) {
+    return design(form_name, "Form2", kind);
+}
 
 }  // namespace objects

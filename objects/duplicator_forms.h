@@ -34,33 +34,34 @@ public:
 
 // Objects whose tables this version does not carry yet: their forms take
 // the launch like any other and say so when asked to duplicate.
-class Rocket_launcher : public duplication::DuplicatorForm {
-public:
-    explicit Rocket_launcher(forms::Application& app);
+struct PendingObject {
+    const char* form_name;
+    const char* kind;
 };
-class Flamethrower : public duplication::DuplicatorForm {
+
+duplication::FormDesign pending_design(const char* form_name, const char* kind);
+
+template <const PendingObject& Object>
+class PendingDuplicator : public duplication::DuplicatorForm {
 public:
-    explicit Flamethrower(forms::Application& app);
+    explicit PendingDuplicator(forms::Application& app)
+        : DuplicatorForm(app, pending_design(Object.form_name, Object.kind), nullptr) {}
 };
-class Sniper_rifle : public duplication::DuplicatorForm {
-public:
-    explicit Sniper_rifle(forms::Application& app);
-};
-class Warthog : public duplication::DuplicatorForm {
-public:
-    explicit Warthog(forms::Application& app);
-};
-class needler : public duplication::DuplicatorForm {
-public:
-    explicit needler(forms::Application& app);
-};
-class plasma_pistol : public duplication::DuplicatorForm {
-public:
-    explicit plasma_pistol(forms::Application& app);
-};
-class shotgun : public duplication::DuplicatorForm {
-public:
-    explicit shotgun(forms::Application& app);
-};
+
+inline constexpr PendingObject kRocketLauncher{"Rocket_launcher", "rocket launcher"};
+inline constexpr PendingObject kFlamethrower{"Flamethrower", "flamethrower"};
+inline constexpr PendingObject kSniperRifle{"Sniper_rifle", "sniper rifle"};
+inline constexpr PendingObject kWarthog{"Warthog", "warthog"};
+inline constexpr PendingObject kNeedler{"needler", "needler"};
+inline constexpr PendingObject kPlasmaPistol{"plasma_pistol", "plasma pistol"};
+inline constexpr PendingObject kShotgun{"shotgun", "shotgun"};
+
+using Rocket_launcher = PendingDuplicator<kRocketLauncher>;
+using Flamethrower = PendingDuplicator<kFlamethrower>;
+using Sniper_rifle = PendingDuplicator<kSniperRifle>;
+using Warthog = PendingDuplicator<kWarthog>;
+using needler = PendingDuplicator<kNeedler>;
+using plasma_pistol = PendingDuplicator<kPlasmaPistol>;
+using shotgun = PendingDuplicator<kShotgun>;
 
 }  // namespace objects

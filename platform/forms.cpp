@@ -22,6 +22,12 @@ bool Control::shown() const {
     return true;
 }
 
+bool Control::enabled_chain() const {
+    for (const Control* c = this; c != nullptr; c = c->container_)
+        if (!c->Enabled) return false;
+    return true;
+}
+
 int Control::abs_left() const { return Left + (container_ ? container_->abs_left() : 0); }
 int Control::abs_top() const { return Top + (container_ ? container_->abs_top() : 0); }
 
@@ -41,9 +47,7 @@ bool Control::focusable() const {
 }
 
 void Control::SetFocus() {
-    bool enabled = true;
-    for (const Control* c = this; c != nullptr; c = c->container_) enabled = enabled && c->Enabled;
-    if (!focusable() || !shown() || !enabled || !form_.Visible() || form_.unloaded())
+    if (!focusable() || !shown() || !enabled_chain() || !form_.Visible() || form_.unloaded())
         throw Error(kInvalidCall, "Invalid procedure call or argument");
     app().set_focus(*this);
 }

@@ -100,6 +100,8 @@ public:
     void place(Rect r) { Left = r.left; Top = r.top; Width = r.width; Height = r.height; }
     // Visible itself and inside visible containers.
     bool shown() const;
+    // Enabled itself and inside enabled containers.
+    bool enabled_chain() const;
     // Position in the form's client area.
     int abs_left() const;
     int abs_top() const;

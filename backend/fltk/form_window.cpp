@@ -19,12 +19,6 @@ namespace backend {
 
 namespace {
 
-bool enabled_chain(const forms::Control& c) {
-    for (const forms::Control* p = &c; p != nullptr; p = p->container())
-        if (!p->Enabled) return false;
-    return true;
-}
-
 bool is_ancestor(const forms::Control& maybe, const forms::Control& c) {
     for (const forms::Control* p = c.container(); p != nullptr; p = p->container())
         if (p == &maybe) return true;
@@ -558,7 +552,7 @@ void FormWindow::sync_widgets(forms::Form& f) {
         forms::Control& c = *list[i];
         ControlWidget* w = widget_for(&c);
         if (w == nullptr) continue;
-        w->sync(c, c.shown() && !covered(list, i), enabled_chain(c));
+        w->sync(c, c.shown() && !covered(list, i), c.enabled_chain());
     }
 }
 
@@ -601,7 +595,7 @@ void FormWindow::report_mouse(int event) {
     case FL_PUSH:
         if (Fl::event_button() != FL_LEFT_MOUSE) return;
         if (forms::Control* target = f->hit(x, y);
-            target != nullptr && target->kind() == forms::Kind::CommandButton && enabled_chain(*target))
+            target != nullptr && target->kind() == forms::Kind::CommandButton && target->enabled_chain())
             pressed_ = target;
         app.mouse_down(*f, x, y);
         break;

@@ -13,12 +13,6 @@ namespace backend {
 
 namespace {
 
-bool enabled_chain(const forms::Control& c) {
-    for (const forms::Control* p = &c; p != nullptr; p = p->container())
-        if (!p->Enabled) return false;
-    return true;
-}
-
 Box intersect(Box a, Box b) {
     const int x1 = std::max(a.x, b.x), y1 = std::max(a.y, b.y);
     const int x2 = std::min(a.x + a.w, b.x + b.w), y2 = std::min(a.y + a.h, b.y + b.h);
@@ -50,7 +44,7 @@ void paint_label(const forms::Control& c, Box b) {
         fl_rectf(b.x, b.y, b.w, b.h);
     }
     set_font(c.font);
-    if (enabled_chain(c)) {
+    if (c.enabled_chain()) {
         fl_color(color_of(c.ForeColor));
         draw_text(c.Caption, b, c.Alignment, c.font.underline);
     } else {
@@ -69,14 +63,14 @@ void paint_frame(const forms::Control& c, Box b) {
     const int tw = static_cast<int>(fl_width(c.Caption.c_str()));
     fl_color(color_of(c.BackColor));
     fl_rectf(b.x + 6, b.y, tw + 4, th);
-    fl_color(enabled_chain(c) ? color_of(c.ForeColor) : kGreyText);
+    fl_color(c.enabled_chain() ? color_of(c.ForeColor) : kGreyText);
     fl_draw(c.Caption.c_str(), b.x + 8, b.y + th - fl_descent());
     if (c.font.underline) fl_xyline(b.x + 8, b.y + th - fl_descent() + 1, b.x + 8 + tw - 1);
 }
 
 void paint_check_box(const forms::Control& c, Box b, bool focused) {
     const auto& box = static_cast<const forms::CheckBox&>(c);
-    const bool on = enabled_chain(c);
+    const bool on = c.enabled_chain();
     if (!c.Transparent) {
         fl_color(color_of(c.BackColor));
         fl_rectf(b.x, b.y, b.w, b.h);
@@ -117,7 +111,7 @@ void paint_button(const forms::Control& c, Box b, bool focused, bool pressed) {
     const Box inner{b.x + 3 + shift, b.y + shift, std::max(0, b.w - 6), b.h};
     const int th = text_height(c.Caption, inner.w);
     const Box centred{inner.x, b.y + shift + (b.h - th) / 2, inner.w, th};
-    if (enabled_chain(c)) {
+    if (c.enabled_chain()) {
         fl_color(color_of(c.ForeColor));
         draw_text(c.Caption, centred, forms::Align::Center, c.font.underline);
     } else {

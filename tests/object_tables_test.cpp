@@ -1,0 +1,392 @@
+// Every built-in object table checked against facts typed independently of
+// the .table files: tests/expected/<object>.facts, one fact a line, blank
+// lines and lines starting with "#" ignored.
+//
+//   kind | caption | tagfolder | stock | xml-confirmation | success <text>
+//   flags <interim notice 0|1> <unload on error 0|1>
+//   purge <folder>                     the purge list, in order
+//   rename <from> => <to>              the rename list, in order
+//   file <no> <class> D=<n> R=<n> L=<n> V=<n> I=<n> lines=<n> <path>
+//                                      every file in writing order: its Dependency,
+//                                      Reflexive and LoneID blocks, VertexBlock and
+//                                      IndexBlock Corrections and lines; the path
+//                                      relative to the output folder, with {name}
+//   effect <no> <H> <r>+<p>,...        head list size; reference + particle chunks per group
+//   deps <no> <class> <path>; ...      every Dependency of the file, in order
+//   blocks <no> <view> <item>; ...     every block of the view, in order
+//   bag <no> <view> <item>; ...        the same in any order
+//   rule <no> <i> <k>                  ChunkCount = Translation + k exactly for the
+//                                      Reflexives from the i-th (counted from 0) on
+//   total <scope> <key>=<n> ...        sums over the scope's files: D, R, L, lines, and
+//                                      Dependencies per class (part=233)
+//   names <scope> <kinds> <class|*> <key>=<value> ... [<paths>]
+//                                      the blocks naming tags (matching <paths>): tags=
+//                                      distinct tags, times= blocks, files= files holding
+//                                      one, in= those files' numbers (- for none),
+//                                      spread= 1x2,2x4 for two tags named once, four twice
+//
+// scope: all, effects (files in the effects folder), other, <no> or <no>-<no>.
+// view: letters of R D L V I (V, I: asset Corrections), optionally @<from>-<to>
+// to keep Locations in that range; kinds: letters of D L.
+// item: "R <Location> <Translation> <ChunkCount>", "D|L <Location> <class> <path>",
+// "V|I <Location> <Translation>"; "?" matches any value, values left out at the
+// end match anything, "*<n>" at the end repeats the item n times.
+// paths: alternatives separated by "; "; one ending in "..." matches by prefix,
+// one without "\" matches the last path component, any other must be equal.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <stdexcept>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "duplication/msf_writer.h"
+#include "duplication/object_table.h"
+#include "objects/objects.h"
+
+namespace {
+
+using duplication::Block;
+using duplication::BlockKind;
+using duplication::FileEntry;
+using Strings = std::vector<std::string>;
+constexpr auto npos = std::string::npos;
+
+// The first n - 1 blank-separated words, then the rest of s.
+Strings words(const std::string& s, std::size_t n) {
+    Strings v;
+    std::size_t at = 0;
+    for (std::size_t blank; v.size() + 1 < n && (blank = s.find(' ', at)) != npos; at = blank + 1)
+        v.push_back(s.substr(at, blank - at));
+    v.push_back(s.substr(at));
+    return v;
+}
+
+Strings split(const std::string& s, const std::string& sep) {
+    Strings v;
+    for (std::size_t at = 0, p = 0; !s.empty() && p != npos; at = p + sep.size()) {
+        p = s.find(sep, at);
+        v.push_back(s.substr(at, p - at));
+    }
+    return v;
+}
+
+// "a; b*3" -> a, b, b, b
+Strings items(const std::string& list) {
+    static const std::regex repeated(R"((.*)\*(\d+))");
+    Strings out;
+    for (const auto& item : split(list, "; ")) {
+        std::smatch m;
+        const bool times = std::regex_match(item, m, repeated);
+        out.insert(out.end(), times ? std::stoul(m[2]) : 1, times ? m[1].str() : item);
+    }
+    return out;
+}
+
+// "<head words> k=v k=v <rest>"
+struct Keyed {
+    Strings head;
+    std::map<std::string, std::string> keys;
+    std::string rest;
+};
+
+Keyed keyed(const std::string& s, std::size_t heads) {
+    Keyed k{words(s, heads + 1), {}, ""};
+    k.rest = k.head.back();
+    k.head.pop_back();
+    for (Strings kv; (kv = words(k.rest, 2))[0].find('=') != npos; k.rest = kv.size() > 1 ? kv[1] : "")
+        k.keys[kv[0].substr(0, kv[0].find('='))] = kv[0].substr(kv[0].find('=') + 1);
+    return k;
+}
+
+bool path_matches(const std::string& paths, const std::string& path) {
+    const Strings any = split(paths, "; ");
+    return std::any_of(any.begin(), any.end(), [&](const std::string& want) {
+        if (want.ends_with("...")) return path.starts_with(want.substr(0, want.size() - 3));
+        return want == (want.find('\\') == npos ? path.substr(path.rfind('\\') + 1) : path);
+    });
+}
+
+bool matches(const std::string& want, const std::string& item) {
+    const Strings w = words(want, 4), a = words(item, 4);
+    for (std::size_t i = 0; i < w.size(); ++i)
+        if (i >= a.size() || (w[i] != "?" && !(i == 3 ? path_matches(w[i], a[i]) : w[i] == a[i]))) return false;
+    return true;
+}
+
+std::string hex(std::uint32_t v) { return duplication::hex_offset(v); }
+
+// The blocks of a file as items, the asset Corrections last.
+Strings view(const FileEntry& f, const std::string& selection) {
+    const auto at = selection.find('@');
+    const std::string kinds = selection.substr(0, at);
+    const std::string range = at == npos ? "0-0xFFFFFFFF" : selection.substr(at + 1);
+    const std::uint32_t lo = std::stoul(range, nullptr, 16);
+    const std::uint32_t hi = std::stoul(range.substr(range.find('-') + 1), nullptr, 16);
+    Strings out;
+    const auto add = [&](char kind, std::uint32_t loc, const std::string& rest) {
+        if (kinds.find(kind) != npos && loc >= lo && loc <= hi)
+            out.push_back(std::string(1, kind) + " " + hex(loc) + " " + rest);
+    };
+    for (const Block& b : f.blocks) {
+        if (b.kind == BlockKind::Reflexive)
+            add('R', b.location, hex(b.translation) + " " + std::to_string(b.count));
+        else
+            add(b.kind == BlockKind::Dependency ? 'D' : 'L', b.location, b.tag_class + " " + b.path);
+    }
+    for (const auto& c : f.vertex_corrections) add('V', c.location, hex(c.translation));
+    for (const auto& c : f.index_corrections) add('I', c.location, hex(c.translation));
+    return out;
+}
+
+void expect_items(const Strings& actual, const Strings& want, bool any_order) {
+    std::vector<bool> used(actual.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        std::size_t j = any_order ? 0 : i;
+        while (any_order && j < actual.size() && (used[j] || !matches(want[i], actual[j]))) ++j;
+        if (j >= actual.size() || !matches(want[i], actual[j])) {
+            ADD_FAILURE() << "item " << i << ": expected " << want[i] << ", got "
+                          << (j < actual.size() ? actual[j] : "nothing");
+            return;
+        }
+        used[j] = true;
+    }
+    EXPECT_EQ(actual.size(), want.size());
+}
+
+bool in_scope(const FileEntry& f, const std::string& scope) {
+    if (scope == "all") return true;
+    if (scope == "effects" || scope == "other") return (f.subfolder() == "effects") == (scope == "effects");
+    const auto dash = scope.find('-');
+    return f.number >= std::stoi(scope) && f.number <= std::stoi(scope.substr(dash == npos ? 0 : dash + 1));
+}
+
+duplication::RunText run(const std::string& name, const std::string& map = "Blood Gulch") {
+    duplication::RunText r;
+    r.map = map;
+    r.new_name = name;
+    return r;
+}
+
+class ObjectTableFacts : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        std::ifstream in(std::string(VORLIX_EXPECTED_DIR) + "/" + GetParam() + ".facts");
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty() || line[0] == '#') continue;
+            const Strings w = words(line, 2);
+            facts.push_back({w[0], w.size() > 1 ? w[1] : ""});
+        }
+        ASSERT_FALSE(facts.empty());
+    }
+    const FileEntry& file(const std::string& no) const {
+        for (const auto& f : t.files)
+            if (f.number == std::stoi(no)) return f;
+        throw std::runtime_error("no file " + no);
+    }
+    std::size_t lines(const FileEntry& f) const { return duplication::file_lines(t, f, run("x")).size(); }
+
+    const duplication::ObjectTable& t = objects::table(GetParam());
+    std::vector<std::pair<std::string, std::string>> facts;  // key, rest of the line
+};
+
+TEST_P(ObjectTableFacts, HeaderPurgeAndRenames) {
+    const std::map<std::string, std::string> header = {
+        {"kind", t.kind}, {"caption", t.caption}, {"tagfolder", t.tag_folder}, {"stock", t.stock_name},
+        {"xml-confirmation", t.xml_confirmation}, {"success", t.success_text()},
+        {"flags", std::to_string(t.interim_notice) + " " + std::to_string(t.unload_on_error)}};
+    std::map<std::string, std::string> seen;
+    Strings purge, renames, actual;
+    for (const auto& [key, rest] : facts) {
+        if (header.count(key)) seen[key] = rest;
+        if (key == "purge") purge.push_back(rest);
+        if (key == "rename") renames.push_back(rest);
+    }
+    EXPECT_EQ(header, seen);
+    EXPECT_EQ(t.success_message("my gun"), t.success_text() + " \"my gun\"");
+    EXPECT_EQ(t.purge, purge);
+    for (const auto& r : t.renames) actual.push_back(r.from + " => " + r.to);
+    EXPECT_EQ(actual, renames);
+    // The purge list covers exactly the folders written into; the renames
+    // exactly the files whose names carry the new name, from their stock names.
+    std::set<std::string> folders, named, renamed;
+    for (const auto& f : t.files) {
+        folders.insert(f.subfolder().empty() ? "." : f.subfolder());
+        if (f.rel_path.find("{name}") != npos) named.insert(f.rel_path + "." + f.tag_class + ".meta");
+    }
+    for (const auto& r : t.renames) {
+        renamed.insert(r.to);
+        EXPECT_EQ(duplication::with_name(r.to, t.stock_name), r.from);
+    }
+    EXPECT_EQ(std::set<std::string>(t.purge.begin(), t.purge.end()), folders);
+    EXPECT_EQ(renamed, named);
+}
+
+TEST_P(ObjectTableFacts, EveryFileInWritingOrder) {
+    std::size_t i = 0;
+    for (const auto& [key, rest] : facts) {
+        if (key != "file") continue;
+        SCOPED_TRACE(rest);
+        ASSERT_LT(i, t.files.size());
+        const FileEntry& f = t.files[i++];
+        const Keyed k = keyed(rest, 2);
+        EXPECT_EQ(Strings({std::to_string(f.number), f.tag_class}), k.head);
+        const std::map<std::string, std::string> counts = {
+            {"D", std::to_string(view(f, "D").size())}, {"R", std::to_string(view(f, "R").size())},
+            {"L", std::to_string(view(f, "L").size())}, {"V", std::to_string(view(f, "V").size())},
+            {"I", std::to_string(view(f, "I").size())}, {"lines", std::to_string(lines(f))}};
+        EXPECT_EQ(counts, k.keys);
+        for (const std::string name : {"magnum", "my gun"}) {
+            const std::string path = duplication::with_name(k.rest, name);
+            EXPECT_EQ(duplication::xml_rel_path(f, name), path);
+            const auto text = duplication::file_lines(t, f, run(name));
+            ASSERT_GE(text.size(), 7u);
+            EXPECT_EQ(text[3], "<Map>Blood Gulch</Map>");
+            EXPECT_EQ(text[4], "<Tag>" + duplication::class_triple(f.tag_class) + "</Tag>");
+            EXPECT_EQ(text[5], "<Filename>" + t.tag_folder + "\\" + name + "\\" +
+                                   path.substr(0, path.size() - f.tag_class.size() - 5) + "</Filename>");
+            EXPECT_EQ(text.back(), "</Results>");
+        }
+        // Only the new name and the map vary: "{name}" as new name gives the model.
+        const auto model = duplication::file_lines(t, f, run("{name}"));
+        const auto other = duplication::file_lines(t, f, run("my gun", "Hang 'Em High"));
+        ASSERT_EQ(model.size(), other.size());
+        for (std::size_t n = 4; n < model.size(); ++n)
+            EXPECT_EQ(duplication::with_name(model[n], "my gun"), other[n]) << "line " << n;
+    }
+    EXPECT_EQ(i, t.files.size());
+}
+
+TEST_P(ObjectTableFacts, BlocksAndEffectShapes) {
+    for (const auto& [key, rest] : facts) {
+        SCOPED_TRACE(key + " " + rest.substr(0, 80));
+        const Strings w = words(rest, 3);
+        if (key == "effect") {
+            std::map<std::uint32_t, std::string> counts;  // Reflexive Location -> ChunkCount
+            for (const auto& b : file(w[0]).blocks)
+                if (b.kind == BlockKind::Reflexive) counts[b.location] = std::to_string(b.count);
+            const auto chunks = [&](std::uint32_t at) { return counts.count(at) ? counts[at] : "0"; };
+            const std::uint32_t h = std::stoul(w[1]);
+            const Strings groups = split(w[2], ",");
+            EXPECT_EQ(chunks(0x2C), w[1]);
+            EXPECT_EQ(chunks(0x38), std::to_string(groups.size()));
+            std::string shape;
+            for (std::uint32_t g = 0; g < groups.size(); ++g) {
+                const std::uint32_t start = 0x40 + 32 * h + 68 * g;
+                shape += (g ? "," : "") + chunks(start + 0x30) + "+" + chunks(start + 0x3C);
+            }
+            EXPECT_EQ(shape, w[2]);
+        } else if (key == "deps") {
+            Strings want = items(w.size() > 1 ? rest.substr(w[0].size() + 1) : "");
+            for (auto& item : want) item = "D ? " + item;
+            expect_items(view(file(w[0]), "D"), want, false);
+        } else if (key == "blocks" || key == "bag") {
+            expect_items(view(file(w[0]), w[1]), items(w.size() > 2 ? w[2] : ""), key == "bag");
+        } else if (key == "rule") {
+            std::size_t i = 0;
+            for (const auto& b : file(w[0]).blocks) {
+                if (b.kind != BlockKind::Reflexive) continue;
+                EXPECT_EQ(b.count == b.translation + std::stoul(w[2]), i++ >= std::stoul(w[1])) << hex(b.location);
+            }
+        }
+    }
+}
+
+TEST_P(ObjectTableFacts, TotalsAndTagUse) {
+    for (const auto& [key, rest] : facts) {
+        SCOPED_TRACE(key + " " + rest);
+        if (key == "total") {
+            const Keyed k = keyed(rest, 1);
+            std::map<std::string, std::size_t> sums;
+            for (const auto& f : t.files) {
+                if (!in_scope(f, k.head[0])) continue;
+                for (const auto& b : f.blocks) {
+                    ++sums[b.kind == BlockKind::Reflexive ? "R" : b.kind == BlockKind::LoneID ? "L" : "D"];
+                    if (b.kind == BlockKind::Dependency) ++sums[b.tag_class];
+                }
+                sums["lines"] += lines(f);
+            }
+            for (const auto& [what, n] : k.keys) EXPECT_EQ(std::to_string(sums[what]), n) << what;
+        } else if (key == "names") {
+            const Keyed k = keyed(rest, 3);
+            std::map<std::string, std::size_t> times;  // path -> blocks naming it
+            std::set<int> files;
+            std::string in, spread;
+            for (const auto& f : t.files)
+                for (const auto& item : in_scope(f, k.head[0]) ? view(f, k.head[1]) : Strings{}) {
+                    const Strings w = words(item, 4);  // kind, Location, class, path
+                    if ((k.head[2] != "*" && k.head[2] != w[2]) || !(k.rest.empty() || path_matches(k.rest, w[3])))
+                        continue;
+                    ++times[w[3]];
+                    if (files.insert(f.number).second) in += (in.empty() ? "" : ",") + std::to_string(f.number);
+                }
+            std::map<std::size_t, std::size_t> tags;  // times named -> tags
+            std::size_t blocks = 0;
+            for (const auto& [path, n] : times) {
+                blocks += n;
+                ++tags[n];
+            }
+            for (const auto& [n, m] : tags)
+                spread += (spread.empty() ? "" : ",") + std::to_string(n) + "x" + std::to_string(m);
+            const std::map<std::string, std::string> got = {
+                {"tags", std::to_string(times.size())}, {"times", std::to_string(blocks)},
+                {"files", std::to_string(files.size())}, {"in", in.empty() ? "-" : in}, {"spread", spread}};
+            for (const auto& [what, value] : k.keys) EXPECT_EQ(got.at(what), value) << what;
+        }
+    }
+}
+
+TEST_P(ObjectTableFacts, InvariantsOfEveryFile) {
+    std::set<std::string> own;  // "class path" of every file's own tag
+    for (const auto& f : t.files) own.insert(f.tag_class + " " + t.tag_folder + "\\{name}\\" + f.rel_path);
+    std::set<int> numbers;
+    for (const auto& f : t.files) {
+        SCOPED_TRACE("file " + std::to_string(f.number));
+        EXPECT_TRUE(numbers.insert(f.number).second);
+        EXPECT_TRUE(duplication::is_known_class(f.tag_class));
+        for (std::size_t i = 0; i < f.blocks.size(); ++i) {
+            const Block& b = f.blocks[i];
+            EXPECT_TRUE(i == 0 || b.location > f.blocks[i - 1].location) << hex(b.location);
+            EXPECT_EQ(b.location % 4, 0u) << hex(b.location);
+            if (b.kind == BlockKind::Reflexive) {
+                EXPECT_GT(b.translation, b.location);
+                EXPECT_EQ(b.translation % 4, 0u);
+                EXPECT_GE(b.count, 1u);
+                continue;
+            }
+            EXPECT_TRUE(duplication::is_known_class(b.tag_class)) << b.tag_class;
+            // Own tags are named under the new name only, and are files of the table.
+            EXPECT_FALSE(b.path.starts_with(t.tag_folder + "\\" + t.stock_name + "\\")) << b.path;
+            EXPECT_TRUE(b.path.find("{name}") == npos || own.count(b.tag_class + " " + b.path)) << b.path;
+            if (b.kind != BlockKind::LoneID) continue;
+            EXPECT_TRUE(b.tag_class == "bitm" || b.tag_class == "snd!" || b.tag_class == "senv") << b.tag_class;
+            // A bitmap's LoneID names the bitmap itself.
+            const std::string self = "bitm " + t.tag_folder + "\\{name}\\" + f.rel_path;
+            EXPECT_TRUE(f.tag_class != "bitm" || b.tag_class + " " + b.path == self) << b.path;
+        }
+        // mod2 assets: two IndexBlock Corrections per VertexBlock one, pairs 4
+        // apart with equal Translations, both lists ending on Translation 0.
+        const auto& v = f.vertex_corrections;
+        const auto& x = f.index_corrections;
+        EXPECT_EQ(v.empty(), !f.has_assets());
+        ASSERT_EQ(x.size(), 2 * v.size());
+        EXPECT_TRUE(v.empty() || v.back().translation + x.back().translation == 0);
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            EXPECT_TRUE(i == 0 || (v[i - 1].location < v[i].location && x[2 * i - 1].location < x[2 * i].location));
+            EXPECT_EQ(x[2 * i + 1].location, x[2 * i].location + 4);
+            EXPECT_EQ(x[2 * i + 1].translation, x[2 * i].translation);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Objects, ObjectTableFacts, testing::Values("pistol", "assault_rifle", "plasma_rifle"),
+                         [](const auto& info) { return std::string(info.param); });
+
+}  // namespace
