@@ -2,7 +2,7 @@
 // the keyboard, the clock and message boxes under the test's control.
 #pragma once
 
-#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,23 +20,30 @@ struct Box {
     std::string title;
 };
 
-// Records every message box; an optional hook runs while the box is open.
+// Records every message box and answers OK.
 class ScriptedBoxes : public forms::MessageBoxes {
 public:
     int show(const std::string& text, int style, const std::string& title) override {
         shown.push_back({text, style, title});
-        if (on_show) on_show(shown.back());
         return 1;
     }
     std::vector<Box> shown;
-    std::function<void(const Box&)> on_show;
 };
+
+// Those of the space-separated names whose controls are visible, in order.
+inline std::string shown(const forms::Form& f, const std::string& names) {
+    std::istringstream in(names);
+    std::string out;
+    for (std::string n; in >> n;)
+        if (const forms::Control* c = f.find(n); c == nullptr || c->Visible) out += (out.empty() ? "" : " ") + n;
+    return out;
+}
 
 class Driver {
 public:
-    explicit Driver(bool start = true) {
+    Driver() {
         app.set_message_boxes(&boxes);
-        if (start) wizard::start(app);
+        wizard::start(app);
     }
 
     forms::Application app;
@@ -52,15 +59,23 @@ public:
         down(c);
         up(c);
     }
-    // Over a form's background at a point of its client area.
-    void move_form(forms::Form& f, int x, int y) { app.mouse_move(f, x, y); }
+    // An image button: hover, press, then a release over the pressed picture
+    // or, by_move, the slightest move over it.
+    void press(forms::Control& hover, forms::Control& pressed, forms::Control& last, bool by_move = false) {
+        move(hover);
+        down(pressed);
+        if (by_move)
+            move(last);
+        else
+            up(last);
+    }
 
     // Typing into a text box, as the user does: click into it, then keys.
     void type(forms::TextBox& box, const std::string& text) {
         click(box);
         app.dispatch([&] { box.type(text); });
     }
-    // Replaces the whole text as a user's edit.
+    // Replaces the whole text as one user's edit.
     void retype(forms::TextBox& box, const std::string& text) {
         click(box);
         app.dispatch([&] { box.edited(text, static_cast<int>(text.size())); });
@@ -74,102 +89,59 @@ public:
     bool open_folder(forms::DirListBox& dir, const std::string& path) {
         const auto list = dir.entries();
         for (std::size_t i = 0; i < list.size(); ++i) {
-            if (list[i].path == path) {
-                app.dispatch([&] { dir.open(static_cast<int>(i)); });
-                return true;
-            }
+            if (list[i].path != path) continue;
+            app.dispatch([&] { dir.open(static_cast<int>(i)); });
+            return true;
         }
         return false;
     }
     void pick_drive(forms::DriveListBox& drive, const std::string& name) {
         app.dispatch([&] { drive.SetDrive(name); });
     }
+    void set_folder(const std::string& path) {
+        app.dispatch([&] { main().Dir1.SetPath(path); });
+    }
 
     void pump() { app.pump(); }
     void tick(int ms) { app.tick(ms); }
 
-    // The Begin tab: hover, press, release.
-    void begin() {
-        auto& m = main();
-        move(m.Image1);
-        down(m.Image2);
-        up(m.Image3);
-    }
+    // The Begin and Options tabs; Options by release leaves the kind echo alone.
+    void begin(bool by_move = false) { press(main().Image1, main().Image2, main().Image3, by_move); }
+    void options(bool by_move = false) { press(main().Image8, main().Image9, main().Image10, by_move); }
     // Ticks "Ready" once the timer has enabled it.
     void ready() {
         tick(100);
         click(main().Check1);
     }
-    // The Options tab: hover, press, release (MouseUp: the kind echo stays).
-    void options() {
-        auto& m = main();
-        move(m.Image8);
-        down(m.Image9);
-        up(m.Image10);
-    }
-    // Hover, press, and the slightest move over the pressed picture: launch.
-    void compile() {
-        auto& m = main();
-        move(m.conten);
-        down(m.cont1);
-        move(m.cont2);
-    }
+    // The compile button launches on the slightest move over its pressed picture.
+    void compile() { press(main().conten, main().cont1, main().cont2, true); }
 
-    // Walks the wizard to a launched duplication of a folder: kind, map,
-    // name, then the folder by its full path. Leaves the launch's Enter posted.
-    void prepare(const std::string& kind, const std::string& map, const std::string& name,
-                 const std::string& folder) {
-        auto& m = main();
+    // Begin, a kind, "Ready", then Options.
+    void to_options(const std::string& kind) {
         begin();
         pump();
-        pick(m.Combo1, kind);
+        pick(main().Combo1, kind);
         ready();
         options();
-        type(m.txtmap, map);
-        type(m.txtfile, name);
-        app.dispatch([&] { m.Dir1.SetPath(folder); });
     }
-
-    // The message dialog's OK button: hover, press, release.
+    // The message dialog's OK button, and the map picker from the select button.
     void close_dialog() {
         auto& e = app.get<wizard::frmError>();
-        move(e.Image1);
-        down(e.Image2);
-        up(e.Image3);
+        press(e.Image1, e.Image2, e.Image3);
     }
-    // The select button: hover, press; returns the map picker it opened.
     wizard::frm_select& open_picker() {
-        auto& m = main();
-        move(m.select);
-        down(m.select1);
+        move(main().select);
+        down(main().select1);
         return app.get<wizard::frm_select>();
     }
-    // The picker's NEXT button: hover, press (the press toggles), then a
-    // move over the pressed picture puts the button back to rest.
-    void next_view() {
-        auto& s = app.get<wizard::frm_select>();
-        move(s.Image1);
-        down(s.Image2);
-        move(s.Image3);
-    }
-    // Title bar buttons: hover, press, then the bound action event.
-    void maximise() {
-        auto& m = main();
-        move(m.mx1);
-        down(m.mx2);
-        move(m.mx3);
-    }
-    void minimise() {
-        auto& m = main();
-        move(m.min1);
-        down(m.min2);
-        up(m.min3);
-    }
-    void press_exit() {
-        auto& m = main();
-        move(m.Xit1);
-        down(m.Xit2);
-        up(m.Xit3);
+    // Walks the wizard up to the compile press: kind, map, name, then the
+    // folder by its full path.
+    void prepare(const std::string& kind, const std::string& map, const std::string& name,
+                 const std::string& folder) {
+        to_options(kind);
+        type(main().txtmap, map);
+        type(main().txtfile, name);
+        set_folder(folder);
     }
 
 private:

@@ -1,228 +1,186 @@
-// The greyed compile button's advice and the message dialog that shows it:
-// texts, placement, the folder hint, and the refocus when the dialog closes.
+// The greyed compile button's advice and the message dialog that shows it,
+// and the map picker with its two views of the 58 map labels.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/driver.h"
-#include "tests/stock_folder.h"
 #include "wizard/colors.h"
+#include "wizard/map_names.h"
 
 namespace {
 
 using namespace testing_driver;
-using wizard::frmError;
+using namespace wizard;
 
+const std::string kMap = "The name of your map must be a valid Halo map";
+const std::string kName = "You must enter a name for the new weapon";
+const std::string kFolder = "The name of your weapon must match the name of the new folder";
+const std::string kHint = "Label6 Line3 Line4 Line5";
+
+// The main window on its Options step.
 class WizardDialog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        d.begin();
-        d.pump();
-        d.pick(m.Combo1, "pistol");
-        d.ready();
-        d.options();
-    }
+    void SetUp() override { d.to_options("pistol"); }
     frmError& advise() {
         d.click(m.contdis);
         return d.app.get<frmError>();
     }
-    frmError& dialog() { return d.app.get<frmError>(); }
     bool dialog_loaded() { return d.app.loaded<frmError>(); }
+    static forms::Label& label(frm_select& s, int number) {
+        return *static_cast<forms::Label*>(s.find("Label" + std::to_string(number)));
+    }
 
     Driver d;
-    wizard::Form1& m = d.main();
+    Form1& m = d.main();
 };
 
-TEST_F(WizardDialog, AdviceDependsOnMapColourThenEmptyName) {
-    struct Case {
-        const char* map;
-        const char* name;
-        const char* advice;
-        bool hint;
-    };
-    const Case cases[] = {
-        {nullptr, nullptr, wizard::kMapAdvice, false},  // fields never edited
-        {"Halo!", "", wizard::kMapAdvice, false},
-        {"Halo!", "magnum", wizard::kMapAdvice, false},
-        {"Halo", "", wizard::kNameAdvice, false},
-        {"Halo", "magnum", wizard::kFolderAdvice, true},
-        {"Halo", "  ", wizard::kFolderAdvice, true},  // pink, but not empty
-    };
-    for (const Case& c : cases) {
-        Driver local;
-        auto& w = local.main();
-        local.begin();
-        local.pick(w.Combo1, "pistol");
-        local.ready();
-        local.options();
-        if (c.map) local.retype(w.txtmap, c.map);
-        if (c.name) local.retype(w.txtfile, c.name);
-        local.click(w.contdis);
-        auto& e = local.app.get<frmError>();
+TEST_F(WizardDialog, AdviceFollowsTheMapColourThenAnEmptyNameInOneDialogPlacedEachTime) {
+    const std::tuple<const char*, const char*, std::string> cases[] = {  // map, name (null: never edited)
+        {nullptr, nullptr, kMap}, {"Halo!", "", kMap},         {"Halo!", "magnum", kMap},
+        {"Halo", "", kName},      {"Halo", "magnum", kFolder}, {"Halo", "  ", kFolder},  // pink, but not empty
+        {"Halo!", "", kMap}};
+    const auto serial = d.app.get<frmError>().serial();
+    bool hint = false;
+    for (const auto& [map, name, advice] : cases) {
+        if (map) d.retype(m.txtmap, map);
+        if (name) d.retype(m.txtfile, name);
+        d.app.get<frmError>().Left = d.app.get<frmError>().Top = 0;
+        frmError& e = advise();
+        EXPECT_EQ(e.Label1.Caption, advice) << (map ? map : "-") << "/" << (name ? name : "-");
+        EXPECT_EQ(e.serial(), serial);  // the open dialog is reused
         EXPECT_TRUE(e.Visible());
-        EXPECT_EQ(e.Label1.Caption, c.advice) << (c.map ? c.map : "-") << "/" << (c.name ? c.name : "-");
-        EXPECT_EQ(e.Top, w.Top + 1900);
-        EXPECT_EQ(e.Left, w.Left + 1600);
-        for (forms::Control* h : {static_cast<forms::Control*>(&w.Label6), static_cast<forms::Control*>(&w.Line3),
-                                  static_cast<forms::Control*>(&w.Line4), static_cast<forms::Control*>(&w.Line5)})
-            EXPECT_EQ(h->Visible, c.hint) << h->name();
-        EXPECT_TRUE(local.boxes.shown.empty());
+        EXPECT_EQ(e.Top, m.Top + 1900);
+        EXPECT_EQ(e.Left, m.Left + 1600);
+        hint = hint || advice == kFolder;  // once shown, the folder hint stays
+        EXPECT_EQ(shown(m, kHint), hint ? kHint : "");
     }
-    EXPECT_EQ(std::string(wizard::kMapAdvice), "The name of your map must be a valid Halo map");
-    EXPECT_EQ(std::string(wizard::kNameAdvice), "You must enter a name for the new weapon");
-    EXPECT_EQ(std::string(wizard::kFolderAdvice), "The name of your weapon must match the name of the new folder");
 }
 
-TEST_F(WizardDialog, HintStaysAfterTheFieldsAreFixed) {
-    d.retype(m.txtmap, "Halo");
-    d.retype(m.txtfile, "magnum");
-    advise();
-    d.close_dialog();
-    d.retype(m.txtmap, "Halo!");
-    advise();
-    EXPECT_EQ(dialog().Label1.Caption, wizard::kMapAdvice);
-    EXPECT_TRUE(m.Label6.Visible);
-    EXPECT_TRUE(m.Line3.Visible);
-}
-
-TEST_F(WizardDialog, AdviceTwiceReusesTheDialogAndPlacesItAgain) {
-    frmError& first = advise();
-    const auto serial = first.serial();
-    first.Left = 0;
-    first.Top = 0;
-    d.retype(m.txtmap, "Halo");
-    frmError& second = advise();
-    EXPECT_EQ(second.serial(), serial);
-    EXPECT_EQ(second.Label1.Caption, wizard::kNameAdvice);
-    EXPECT_EQ(second.Top, m.Top + 1900);
-    EXPECT_EQ(second.Left, m.Left + 1600);
-    int dialogs = 0;
-    for (forms::Form* f : d.app.forms()) dialogs += f->name() == "frmError";
-    EXPECT_EQ(dialogs, 1);
-    // The refocus follows the last text only.
-    d.close_dialog();
-    EXPECT_EQ(d.app.focus(), &m.txtfile);
-    EXPECT_FALSE(d.app.pending());
-}
-
-TEST_F(WizardDialog, ClosingMapAdviceSelectsTheWholeMapTextAfterPump) {
+TEST_F(WizardDialog, ClosingSelectsTheMapTextAtPumpOrFocusesTheName) {
     d.type(m.txtmap, "Halo!");
-    ASSERT_EQ(m.txtmap.SelStart(), 5);
     d.type(m.txtfile, "magnum");
     advise();
     d.close_dialog();
     EXPECT_FALSE(dialog_loaded());
     EXPECT_EQ(d.app.focus(), &m.txtmap);
-    // Home and Shift+End are posted, not run at once.
-    EXPECT_TRUE(d.app.pending());
-    EXPECT_EQ(m.txtmap.SelLength(), 0);
+    EXPECT_EQ(m.txtmap.SelLength(), 0);  // Home and Shift+End are posted
     d.pump();
-    EXPECT_EQ(m.txtmap.SelStart(), 0);
-    EXPECT_EQ(m.txtmap.SelLength(), 5);
     EXPECT_EQ(m.txtmap.SelText(), "Halo!");
-    EXPECT_EQ(m.txtmap.Text(), "Halo!");
-}
 
-TEST_F(WizardDialog, ClosingNameAdviceFocusesTheNameWithoutSelection) {
-    d.type(m.txtmap, "Halo");
+    d.retype(m.txtmap, "Halo");
+    d.retype(m.txtfile, "");
     advise();
     d.click(m.Dir1);
-    ASSERT_EQ(d.app.focus(), &m.Dir1);
     d.close_dialog();
-    EXPECT_FALSE(dialog_loaded());
     EXPECT_EQ(d.app.focus(), &m.txtfile);
     EXPECT_FALSE(d.app.pending());
     EXPECT_EQ(m.txtfile.SelLength(), 0);
 }
 
-TEST_F(WizardDialog, OtherTextsLeaveTheFocusAlone) {
-    const std::string others[] = {
-        wizard::kFolderAdvice,
-        "The pistol has successfully been duplicated to \"magnum\"",
-        "All XML files created successfully",
-        "",
-        "the name of your map must be a valid Halo map",
-        "The name of your map must be a valid Halo map ",
-        " You must enter a name for the new weapon",
-        "You must enter a name for the new Weapon",
-    };
-    for (const std::string& text : others) {
+TEST_F(WizardDialog, OtherTextsOrAFieldThatCannotTakeTheFocusLeaveTheFocusAlone) {
+    const std::pair<std::string, bool> cases[] = {  // text, whether the Options step is hidden
+        {kMap, true},         {kName, true},      {kFolder, false},
+        {"", false},          {kMap + " ", false}, {"the name of your map must be a valid Halo map", false},
+        {" " + kName, false}, {"You must enter a name for the new Weapon", false},
+        {"The pistol has successfully been duplicated to \"magnum\"", false}};
+    for (const auto& [text, hidden] : cases) {
         d.retype(m.txtmap, "Halo!");  // the field the map advice would pick
-        advise();
-        dialog().Label1.Caption = text;
-        d.app.set_focus(m.Drive1);
-        d.close_dialog();
-        EXPECT_FALSE(dialog_loaded()) << text;
-        EXPECT_EQ(d.app.focus(), &m.Drive1) << text;
-        EXPECT_FALSE(d.app.pending()) << text;
-    }
-}
-
-TEST_F(WizardDialog, OkClosesOnMoveOrReleaseOverThePressedPicture) {
-    for (bool release : {false, true}) {
-        advise();
-        auto& e = dialog();
-        d.move(e.Image1);
-        EXPECT_TRUE(e.Image2.Visible);
-        // Hover resets of the dialog: background and label.
-        d.move_form(e, 60, 1300);
-        EXPECT_FALSE(e.Image2.Visible);
-        d.move(e.Image1);
-        d.down(e.Image2);
-        EXPECT_TRUE(e.Image3.Visible);
-        d.move(e.Label1);
-        EXPECT_FALSE(e.Image2.Visible);
-        EXPECT_FALSE(e.Image3.Visible);
-        EXPECT_TRUE(dialog_loaded());
-        d.move(e.Image1);
-        d.down(e.Image2);
-        if (release)
-            d.up(e.Image3);
-        else
-            d.move(e.Image3);
-        EXPECT_FALSE(dialog_loaded()) << release;
-        d.pump();
-    }
-}
-
-TEST_F(WizardDialog, FieldThatCannotTakeTheFocusStillClosesTheDialog) {
-    for (bool map_advice : {true, false}) {
-        if (map_advice)
-            d.retype(m.txtmap, "Halo!");
-        else
-            d.retype(m.txtmap, "Halo");
-        d.retype(m.txtfile, "");
-        d.pump();
-        advise();
-        d.begin();  // hides the Options frame and its fields
-        d.pump();
-        ASSERT_FALSE(m.Frame2.Visible);
-        d.boxes.shown.clear();
+        advise().Label1.Caption = text;
+        if (hidden) d.begin();
+        ASSERT_EQ(m.Frame2.Visible, !hidden);
         d.app.set_focus(m.Combo1);
         d.close_dialog();
-        EXPECT_FALSE(dialog_loaded()) << map_advice;
-        EXPECT_TRUE(d.boxes.shown.empty()) << map_advice;
-        EXPECT_EQ(d.app.focus(), &m.Combo1) << map_advice;
-        EXPECT_FALSE(d.app.pending()) << map_advice;
-        d.options();
+        EXPECT_FALSE(dialog_loaded()) << text;
+        EXPECT_EQ(d.app.focus(), &m.Combo1) << text;
+        EXPECT_FALSE(d.app.pending()) << text;
+        if (hidden) d.options();
+    }
+    EXPECT_TRUE(d.boxes.shown.empty());
+}
+
+TEST_F(WizardDialog, OkClosesOnMoveOrReleaseAndTheNextDialogIsFresh) {
+    for (bool release : {false, true}) {
+        auto& e = advise();
+        const auto serial = e.serial();
+        d.move(e.Image1);
+        d.app.mouse_move(e, 60, 1300);  // the background resets the button
+        EXPECT_FALSE(e.Image2.Visible);
+        d.move(e.Image1);
+        d.down(e.Image2);
+        EXPECT_EQ(shown(e, "Image2 Image3"), "Image2 Image3");
+        d.move(e.Label1);  // so does the label
+        EXPECT_EQ(shown(e, "Image2 Image3"), "");
+        d.press(e.Image1, e.Image2, e.Image3, !release);
+        EXPECT_FALSE(dialog_loaded()) << release;
+        d.pump();
+        auto& next = d.app.get<frmError>();
+        EXPECT_NE(next.serial(), serial);
+        EXPECT_EQ(next.Label1.Caption + "|" + std::to_string(next.Left) + "|" + std::to_string(next.Top), "|3135|1740");
     }
 }
 
-TEST_F(WizardDialog, FreshDialogStandsAtItsDesignPlace) {
-    auto& e = dialog();
-    e.Show();
-    EXPECT_EQ(e.Left, 3135);
-    EXPECT_EQ(e.Top, 1740);
-    EXPECT_EQ(e.Label1.Caption, "");
-    EXPECT_EQ(e.ClientWidth, 3765);
-    EXPECT_EQ(e.ClientHeight, 1485);
+class WizardPicker : public WizardDialog {};
 
-    // After an advice and a close, the next one is loaded afresh.
-    advise();
-    const auto serial = dialog().serial();
-    d.close_dialog();
-    d.pump();
-    EXPECT_NE(dialog().serial(), serial);
-    EXPECT_EQ(dialog().Label1.Caption, "");
-    EXPECT_EQ(dialog().Left, 3135);
+TEST_F(WizardPicker, EveryLabelOfBothViewsWritesTheDisplayNameOfItsRowAndCancelNothing) {
+    for (bool by_display : {false, true}) {
+        for (int row = 0; row < 29; ++row) {
+            const int n = file_label_number(row);  // its display label is 61 - n
+            const MapName& map = kMapNames[static_cast<std::size_t>(row)];
+            d.retype(m.txtmap, "x");
+            frm_select& s = d.open_picker();
+            EXPECT_EQ(shown(s, "Frame1 Frame2 cont Command1 Image2 Image3"), "Frame1") << n;  // opens on file names
+            EXPECT_EQ(label(s, n).Caption + "|" + label(s, 61 - n).Caption,
+                      " " + std::string(map.file) + "|" + std::string(map.display));
+            if (by_display) d.press(s.Image1, s.Image2, s.Image3, true);
+            d.click(label(s, by_display ? 61 - n : n));
+            EXPECT_EQ(m.txtmap.Text(), map.display) << n;
+            EXPECT_EQ(m.txtmap.BackColor, kValid) << n;
+            EXPECT_FALSE(d.app.loaded<frm_select>()) << n;
+        }
+        d.retype(m.txtmap, "Blood gulch");
+        frm_select& s = d.open_picker();
+        EXPECT_TRUE(!s.find("Label21") && !s.find("Label40"));  // no such labels
+        if (by_display) d.press(s.Image1, s.Image2, s.Image3, true);
+        d.click(by_display ? s.Labelfucko : s.Labeshit);
+        EXPECT_FALSE(d.app.loaded<frm_select>());
+        EXPECT_EQ(m.txtmap.Text(), "Blood gulch");
+    }
+}
+
+TEST_F(WizardPicker, NextTogglesOnPressAndRestsOnMoveAndAPickNeedsNoOptionsStep) {
+    frm_select& s = d.open_picker();
+    EXPECT_FALSE(m.select1.Visible);
+    d.move(s.Image1);
+    d.down(s.Image2);
+    EXPECT_EQ(shown(s, "Image2 Image3 Frame1 Frame2") + "|" + s.cont.Caption, "Image2 Image3 Frame1 Frame2|File");
+    d.up(s.Image3);  // only back to rest
+    EXPECT_EQ(shown(s, "Image2 Image3 Frame2"), "Frame2");
+    d.open_picker();  // shown again while open: only brought forward
+    EXPECT_TRUE(s.Frame2.Visible);
+
+    // Hover resets: both frames and the background; a map label has none.
+    for (int label_number : {54, 7}) {
+        d.move(s.Image1);
+        d.app.mouse_move(s, 180, 4260);  // the frame's bottom edge
+        EXPECT_FALSE(s.Image2.Visible);
+        d.move(s.Image1);
+        d.move(label(s, label_number));
+        EXPECT_TRUE(s.Image2.Visible);
+        d.press(s.Image1, s.Image2, s.Image3, true);
+        EXPECT_EQ(shown(s, "Image2 Image3 Frame2") + "|" + s.cont.Caption, label_number == 54 ? "|Map" : "Frame2|File");
+    }
+    d.move(s.Image1);
+    d.app.mouse_move(s, 6400, 4500);
+    EXPECT_FALSE(s.Image2.Visible);
+
+    d.type(m.txtmap, "Hal");
+    d.begin();
+    ASSERT_FALSE(m.Frame2.Visible);
+    d.click(label(s, 54));
+    EXPECT_FALSE(d.app.loaded<frm_select>());
+    EXPECT_EQ(m.txtmap.Text(), "Blood Gulch");
+    EXPECT_EQ(m.txtmap.BackColor, kValid);
 }
 
 }  // namespace
