@@ -1,214 +1,103 @@
 // The real program as a child process on the X display: it comes up with its
 // main window, and a user's mouse and keyboard (xdotool) take it from the
-// welcome line to a launched duplicator.
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <sstream>
-#include <string>
-#include <thread>
+// welcome line to a launched duplicator and out through its exit button.
+#include "window_support.h"
 
 #ifndef _WIN32
+
+#include <filesystem>
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 extern char** environ;
-#endif
 
 namespace {
 
 namespace fs = std::filesystem;
 
-bool have_display() {
-    const char* d = std::getenv("DISPLAY");
-    return d != nullptr && *d != '\0';
-}
-
-bool have_tool(const std::string& name) {
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string output_of(const std::string& command) {
-    std::string out;
-#ifndef _WIN32
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-        ::pclose(p);
-    }
-#endif
-    return out;
-}
-
-// Titles of the top-level windows, one per line, quoted as xwininfo shows them.
-std::string window_list() { return output_of("xwininfo -root -tree 2>/dev/null"); }
+bool shell(const std::string& command) { return std::system(command.c_str()) == 0; }
 
 bool window_exists(const std::string& title) {
-    return window_list().find("\"" + title + "\":") != std::string::npos;
+    return shell("xwininfo -root -tree 2>/dev/null | grep -qF '\"" + title + "\":'");
 }
-
-// Where the main window's client area is on the screen; -1, -1 when unknown.
-std::pair<int, int> main_window_place() {
-    std::istringstream info(output_of("xwininfo -name 'Vorlix Tools' 2>/dev/null"));
-    int x = -1, y = -1;
-    for (std::string line; std::getline(info, line);) {
-        const auto colon = line.find(':');
-        if (line.find("Absolute upper-left X:") != std::string::npos) x = std::stoi(line.substr(colon + 1));
-        if (line.find("Absolute upper-left Y:") != std::string::npos) y = std::stoi(line.substr(colon + 1));
-    }
-    return {x, y};
-}
-
-// One xdotool command, then a pause for the program to catch up.
-void xdo(const std::string& args) {
-    const int status = std::system(("xdotool " + args).c_str());
-    EXPECT_EQ(status, 0) << "xdotool " << args;
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-}
-
-bool wait_for(const std::function<bool()>& done, double seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return done();
-}
-
-#ifndef _WIN32
-
-// The program, started in a folder of its own and killed at the end.
-class Program {
-public:
-    explicit Program(const fs::path& folder) {
-        const fs::path here = fs::current_path();
-        fs::current_path(folder);  // the folder lists start in the current folder
-        char* argv[] = {const_cast<char*>(VORLIX_PROGRAM), nullptr};
-        const int error = ::posix_spawn(&pid_, VORLIX_PROGRAM, nullptr, nullptr, argv, environ);
-        fs::current_path(here);
-        if (error != 0) pid_ = -1;
-    }
-    ~Program() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    bool started() const { return pid_ > 0; }
-    // Whether it ended by itself; its exit status then.
-    bool ended(int& code) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
-        pid_ = -1;
-        code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return true;
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
-#endif
 
 class WindowProgramTest : public ::testing::Test {
 protected:
+    // Starts the program in a folder of its own: the folder lists start there.
     void SetUp() override {
-#ifdef _WIN32
-        GTEST_SKIP() << "drives the program on an X display";
-#endif
-        if (!have_display()) GTEST_SKIP() << "no X display (DISPLAY unset)";
-        if (!have_tool("xwininfo")) GTEST_SKIP() << "xwininfo (x11-utils) not installed";
+        if (!window_test::have_display()) GTEST_SKIP() << "no X display (DISPLAY unset)";
+        if (!shell("command -v xwininfo >/dev/null")) GTEST_SKIP() << "xwininfo (x11-utils) not installed";
         if (window_exists("Vorlix Tools")) GTEST_SKIP() << "another Vorlix Tools window is on this display";
-        folder = fs::temp_directory_path() /
-                 ("vorlix-program-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         fs::create_directories(folder / "newgun");
+        const fs::path here = fs::current_path();
+        fs::current_path(folder);
+        char* argv[] = {const_cast<char*>(VORLIX_PROGRAM), nullptr};
+        const int error = ::posix_spawn(&pid, VORLIX_PROGRAM, nullptr, nullptr, argv, environ);
+        fs::current_path(here);
+        ASSERT_EQ(error, 0);
+        ASSERT_TRUE(window_test::settle_until([] { return window_exists("Vorlix Tools"); }, 10.0));
     }
     void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
+        if (pid > 0 && ::kill(pid, SIGTERM) == 0) ::waitpid(pid, nullptr, 0);
+        fs::remove_all(folder);
     }
-    fs::path folder;
+    // Whether the program has ended by itself; its wait status then.
+    bool ended() {
+        if (::waitpid(pid, &status, WNOHANG) != pid) return false;
+        pid = -1;
+        return true;
+    }
+    const fs::path folder = fs::temp_directory_path() / ("vorlix-program-" + std::to_string(::getpid()));
+    pid_t pid = -1;
+    int status = -1;
 };
 
-#ifndef _WIN32
+TEST_F(WindowProgramTest, StartsWithItsMainWindowAndKeepsRunning) { EXPECT_FALSE(ended()); }
 
-TEST_F(WindowProgramTest, StartsWithItsMainWindowAndEndsWhenItIsClosed) {
-    Program program(folder);
-    ASSERT_TRUE(program.started());
-    ASSERT_TRUE(wait_for([] { return window_exists("Vorlix Tools"); }, 10.0)) << window_list();
-    if (!have_tool("xdotool")) return;
-    // The window's own exit button: hover, press, move while pressed.
-    const auto place = main_window_place();
-    const int x = place.first, y = place.second;
-    ASSERT_GE(x, 0);
-    auto at = [&](int dx, int dy) { return std::to_string(x + dx) + " " + std::to_string(y + dy); };
-    xdo("mousemove " + at(366, 20));
-    xdo("mousemove " + at(367, 21));
-    xdo("mousedown 1");
-    xdo("mousemove " + at(368, 21));
-    xdo("mouseup 1");
-    int code = -1;
-    EXPECT_TRUE(wait_for([&] { return program.ended(code); }, 5.0));
-    EXPECT_EQ(code, 0);
-}
-
-TEST_F(WindowProgramTest, MouseAndKeyboardTakeTheWizardToALaunchedDuplicator) {
-    if (!have_tool("xdotool")) GTEST_SKIP() << "xdotool not installed";
-    Program program(folder);
-    ASSERT_TRUE(program.started());
-    ASSERT_TRUE(wait_for([] { return window_exists("Vorlix Tools"); }, 10.0)) << window_list();
-    const auto place = main_window_place();
-    const int x = place.first, y = place.second;
-    ASSERT_GE(x, 0);
-    auto at = [&](int dx, int dy) { return std::to_string(x + dx) + " " + std::to_string(y + dy); };
-    // Hover, press, move, release over a picture button (window pixels).
-    auto press = [&](int dx, int dy) {
-        xdo("mousemove " + at(dx, dy));
-        xdo("mousemove " + at(dx + 1, dy + 1));
-        xdo("mousedown 1");
-        xdo("mousemove " + at(dx + 2, dy + 1));
-        xdo("mouseup 1");
+TEST_F(WindowProgramTest, MouseAndKeyboardTakeTheWizardToALaunchedDuplicatorAndOut) {
+    if (!shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "xdotool not installed";
+    // Window pixels: a move there; a picture button is hovered, pressed,
+    // moved over while pressed and released.
+    auto at = [](int x, int y) {
+        const std::string to = std::to_string(x) + " " + std::to_string(y);
+        return "search --name '^Vorlix Tools$' mousemove --window %1 " + to + " sleep 0.1 ";
     };
-    auto click = [&](int dx, int dy) {
-        xdo("mousemove " + at(dx, dy));
-        xdo("click 1");
+    auto press = [&](int x, int y) {
+        return at(x, y) + at(x + 1, y + 1) + "mousedown 1 sleep 0.1 " + at(x + 2, y + 1) + "mouseup 1";
     };
-
-    press(40, 67);        // Begin
-    click(160, 123);      // the kind list drops down...
-    xdo("key Escape");    // ...and closes; it has the focus
-    xdo("key Down Down Down Down");  // assault rifle, flamethrower, needler, pistol
-    click(22, 280);       // Ready
-    press(112, 67);       // Options
-    click(150, 145);      // map name
-    xdo("type --delay 20 'Blood Gulch'");
-    click(200, 176);      // new name
-    xdo("type --delay 20 newgun");
-    click(150, 284);      // below the folders: the current one stays picked
-    xdo("key Down");      // newgun
-    xdo("key Return");    // opens it
-    press(300, 268);      // compile
-
+    const std::string steps[] = {
+        press(40, 67),                    // Begin
+        at(160, 123) + "click 1",         // the kind list drops down...
+        "key Escape",                     // ...and closes; it has the focus
+        "key Down Down Down Down",        // assault rifle, flamethrower, needler, pistol
+        at(22, 280) + "click 1",          // Ready
+        press(112, 67),                   // Options
+        at(150, 145) + "click 1",         // map name
+        "type --delay 20 'Blood Gulch'",  //
+        at(200, 176) + "click 1",         // new name
+        "type --delay 20 newgun",         //
+        at(150, 284) + "click 1",         // below the folders: the current one stays picked
+        "key Down",                       // newgun
+        "key Return",                     // opens it
+        press(300, 268),                  // compile
+    };
+    for (const std::string& step : steps) {
+        EXPECT_TRUE(shell("xdotool " + step)) << step;
+        window_test::settle(0.15);
+    }
     // The pistol's duplicator runs in the empty folder: it reports the
     // missing folders in a critical message box.
-    const bool reported = wait_for([] { return window_exists("Error while compiling..."); }, 10.0);
-    EXPECT_TRUE(reported) << window_list();
-    EXPECT_FALSE(window_exists("Form2")) << "an advice dialog instead of a launch";
-    if (reported) {
-        xdo("key Return");
-        EXPECT_TRUE(wait_for([] { return !window_exists("Error while compiling..."); }, 5.0));
-        EXPECT_TRUE(window_exists("Vorlix Tools"));
-    }
+    ASSERT_TRUE(window_test::settle_until([] { return window_exists("Error while compiling..."); }, 10.0));
+    EXPECT_TRUE(shell("xdotool key Return sleep 0.3"));
+    EXPECT_FALSE(window_exists("Error while compiling..."));
+    // The main window's own exit button ends the program.
+    EXPECT_TRUE(shell("xdotool " + press(366, 20)));
+    EXPECT_TRUE(window_test::settle_until([&] { return ended(); }, 5.0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
-#endif
-
 }  // namespace
+
+#endif

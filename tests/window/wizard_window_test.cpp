@@ -1,6 +1,17 @@
-// The wizard's own windows in the FLTK host, in process.
+// The wizard in the FLTK host, in process: its windows sit at twips / 15 in
+// the model's colours, and mouse and keyboard input reaches the model.
 #include "window_support.h"
 
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Input.H>
+
+#include <filesystem>
+#include <memory>
+#include <tuple>
+
+#include "backend/fltk/host.h"
+#include "backend/fltk/message_boxes.h"
 #include "wizard/colors.h"
 #include "wizard/form1.h"
 #include "wizard/frm_error.h"
@@ -13,7 +24,7 @@ using namespace window_test;
 class WindowWizardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        REQUIRE_DISPLAY();
+        if (!have_display()) GTEST_SKIP() << "no X display (DISPLAY unset)";
         app = std::make_unique<forms::Application>();
         host = std::make_unique<backend::FltkHost>(*app);
         wizard::start(*app);
@@ -25,82 +36,169 @@ protected:
     void TearDown() override {
         host.reset();
         app.reset();
-        settle(0.02);
+        if (have_display()) settle(0.02);
     }
+    // Work done through the loop, as user input would be.
     void run(const std::function<void()>& work) { app->dispatch(work); }
 
+    backend::FltkMessageBoxes boxes;
     std::unique_ptr<forms::Application> app;
     std::unique_ptr<backend::FltkHost> host;
     wizard::Form1* main = nullptr;
     Fl_Window* win = nullptr;
 };
 
-TEST_F(WindowWizardTest, MainWindowIsACentredFixedToolWindow) {
+TEST_F(WindowWizardTest, MainWindowFollowsTheModelAndItsCloseBoxEndsTheProgram) {
     int sx, sy, sw, sh;
     Fl::screen_xywh(sx, sy, sw, sh, 0);
-    EXPECT_STREQ(win->label(), "Vorlix Tools");
-    EXPECT_TRUE(win->border());
-    EXPECT_EQ(win->w(), 395);  // 5925 x 5085 twips
-    EXPECT_EQ(win->h(), 339);
-    EXPECT_EQ(win->x(), sx + (sw - 395) / 2);
-    EXPECT_EQ(win->y(), sy + (sh - 339) / 2);
+    EXPECT_EQ(xywh(win), (Box{sx + (sw - 395) / 2, sy + (sh - 339) / 2, 395, 339}));  // 5925 x 5085 twips
     EXPECT_EQ(main->Left, win->x() * 15);
-    EXPECT_EQ(main->Top, win->y() * 15);
-    EXPECT_EQ(pixel(win, 200, 330), rgb_of(wizard::kWindow));
+    run([&] { main->Left = 1500; main->Top = 3000; });
+    EXPECT_EQ(xywh(win), (Box{100, 200, 395, 339}));
+    // FLTK reports a move by the user or the window manager through resize.
+    win->resize(250, 180, win->w(), win->h());
+    EXPECT_EQ(main->Top, 180 * 15);
+    // Maximised, the window fills the screen and the normal place is kept.
+    run([&] { main->SetWindowState(2); });
+    EXPECT_EQ(xywh(win), (Box{sx, sy, sw, sh}));
+    EXPECT_EQ(main->Frame1.Width, sw * 15 - 240);
+    settle(0.05);
+    EXPECT_EQ(main->Left, 250 * 15);
+    // The window manager maps a minimised window again: FLTK reports FL_SHOW.
+    run([&] { main->SetWindowState(0); main->SetWindowState(1); });
+    win->handle(FL_SHOW);
+    EXPECT_EQ(main->WindowState(), 0);
+    EXPECT_EQ(xywh(win), (Box{250, 180, 395, 339}));
+    key(win, FL_Escape);
+    EXPECT_FALSE(app->ended());
+    Fl::handle(FL_CLOSE, win);
+    EXPECT_TRUE(app->ended());
+    settle(0.05);
+    EXPECT_EQ(Fl::first_window(), nullptr);
 }
 
-TEST_F(WindowWizardTest, MapFieldIsPinkAtStartAndGreenForAKnownMap) {
-    // The Options frame at 120, 1320; the map field in it at 1320, 720.
-    run([&] { main->Frame2.Visible = true; });
-    Fl_Widget* field = host->widget(main->txtmap);
-    ASSERT_NE(field, nullptr);
-    EXPECT_TRUE(field->visible());
-    EXPECT_EQ(field->x(), 96);
-    EXPECT_EQ(field->y(), 136);
-    EXPECT_EQ(field->w(), 217);
-    EXPECT_EQ(field->h(), 19);
-    EXPECT_EQ(pixel(win, 96 + 200, 136 + 9), Rgb({255, 192, 192}));
-    run([&] { main->txtmap.SetText("Blood Gulch"); });
-    EXPECT_EQ(pixel(win, 96 + 200, 136 + 9), Rgb({192, 255, 192}));
-    // The kind list, under the Options frame, is hidden with the Begin frame
-    // still visible beneath.
-    EXPECT_FALSE(host->widget(main->Combo1)->visible());
-}
-
-TEST_F(WindowWizardTest, HoveringTheBeginTabReachesTheWizardAndShowsItsHoverPicture) {
-    const Rgb before = pixel(win, 12, 67);
-    mouse(win, FL_MOVE, 40, 67);
-    EXPECT_TRUE(main->Image2.Visible);
-    const Rgb after = pixel(win, 12, 67);
-    EXPECT_GT(after.r + after.g + after.b, before.r + before.g + before.b);
-    mouse(win, FL_MOVE, 200, 320);  // the window's background resets it
+TEST_F(WindowWizardTest, MouseInTwipsAndTypingReachTheModelAndItsColoursShow) {
+    EXPECT_EQ(pixel(win, 200, 330), wizard::kWindow);
+    // The strip is stretched far past its natural 78 pixels.
+    EXPECT_NE(pixel(win, 390, 50), wizard::kWindow);
+    // The Begin tab starts at 120 twips: pixel 8.
+    const unsigned before = brightness(pixel(win, 12, 67));
+    mouse(win, FL_MOVE, 7, 67);
     EXPECT_FALSE(main->Image2.Visible);
+    mouse(win, FL_MOVE, 8, 67);
+    EXPECT_TRUE(main->Image2.Visible);
+    EXPECT_GT(brightness(pixel(win, 12, 67)), before);
+    // Begin, a kind picked from the open list, Ready and Options.
+    press(win, 40, 67);
+    ASSERT_TRUE(settle_until([&] { return main->Frame1.Visible && main->Check1.Enabled; }));
+    auto* kinds = static_cast<Fl_Choice*>(host->widget(main->Combo1));
+    kinds->value(3);
+    kinds->do_callback();
+    click(win, 22, 280);
+    press(win, 112, 67);
+    EXPECT_EQ(main->Combo1.Text(), "pistol");
+    EXPECT_EQ(main->Check1.Value(), 1);
+    EXPECT_EQ(main->Label3.Caption, "pistol");
+    // The kind list, at Frame1 + (1080, 360) twips, is hidden under the
+    // Options frame; with that frame hidden it shows, green as Ready is ticked.
+    EXPECT_FALSE(kinds->visible());
+    run([&] { main->Frame2.Visible = false; });
+    EXPECT_EQ(xywh(kinds), (Box{80, 112, 161, 22}));
+    EXPECT_EQ(pixel(win, 200, 116), wizard::kReady);
+    run([&] { main->Frame2.Visible = true; });
+    // The map field at Frame2 (120, 1320) + (1320, 720) twips; the frame's
+    // rule 600 twips down.
+    auto* field = static_cast<Fl_Input*>(host->widget(main->txtmap));
+    EXPECT_EQ(xywh(field), (Box{96, 136, 217, 19}));
+    EXPECT_EQ(pixel(win, 296, 145), wizard::kInvalid);
+    EXPECT_EQ(pixel(win, 200, 128), wizard::kCaption);
+    click(win, 150, 145);
+    EXPECT_EQ(Fl::focus(), field);
+    type(win, "Blood Gulch");
+    EXPECT_EQ(pixel(win, 296, 145), wizard::kValid);
+    key(win, FL_Home);  // then Shift+End, natively: the model learns the selection
+    key(win, FL_End, "", FL_SHIFT);
+    EXPECT_EQ(main->txtmap.SelStart(), 0);
+    EXPECT_EQ(main->txtmap.SelLength(), 11);
+    key(win, FL_BackSpace, "\b");
+    EXPECT_EQ(main->txtmap.Text(), "");
+    // List items show as they stand: no menu shortcuts or symbols.
+    run([&] { main->Combo1.items = {"b&w", "@home"}; });
+    EXPECT_STREQ(kinds->menu()[0].label(), "b&&w");
+    EXPECT_STREQ(kinds->menu()[1].label(), "@@home");
 }
 
-TEST_F(WindowWizardTest, AdviceDialogOpensBorderlessBesideTheMainWindow) {
-    run([&] { main->Frame2.Visible = true; });
+TEST_F(WindowWizardTest, AdviceDialogHandsTheFocusBackWithTheFieldSelected) {
+    run([&] { main->Frame2.Visible = true; main->txtmap.SetText("Nowhere"); });
     click(win, 300, 268);  // the greyed compile button
     ASSERT_TRUE(app->loaded<wizard::frmError>());
-    auto& dialog = app->get<wizard::frmError>();
-    Fl_Window* box = host->window(dialog);
+    Fl_Window* box = host->window(app->get<wizard::frmError>());
     ASSERT_NE(box, nullptr);
     EXPECT_FALSE(box->border());
-    EXPECT_EQ(box->x(), win->x() + 107);  // Left + 1600 twips
-    EXPECT_EQ(box->y(), win->y() + 127);  // Top + 1900 twips
-    EXPECT_EQ(box->w(), 251);
-    EXPECT_EQ(box->h(), 99);
+    EXPECT_EQ(xywh(box), (Box{win->x() + 107, win->y() + 127, 251, 99}));  // Left + 1600, Top + 1900 twips
     settle();
-    // The red outline on the left, the light yellow band inside it.
-    EXPECT_EQ(pixel(box, 0, 50), Rgb({255, 0, 0}));
-    EXPECT_EQ(pixel(box, 3, 50), Rgb({255, 255, 192}));
-    // The OK button: hover, press, release closes it and the map field gets
-    // the focus back with its text selected.
-    mouse(box, FL_MOVE, 120, 75);
-    mouse(box, FL_PUSH, 121, 75);
-    mouse(box, FL_RELEASE, 121, 75);
+    EXPECT_EQ(pixel(box, 0, 50), forms::rgb(255, 0, 0));  // the red outline, the yellow band inside
+    EXPECT_EQ(pixel(box, 3, 50), forms::rgb(255, 255, 192));
+    press(box, 120, 75);  // OK
     EXPECT_FALSE(app->loaded<wizard::frmError>());
-    EXPECT_EQ(app->focus(), &main->txtmap);
-    EXPECT_TRUE(settle_until([&] { return Fl::focus() == host->widget(main->txtmap); }));
+    auto* field = static_cast<Fl_Input*>(host->widget(main->txtmap));
+    EXPECT_TRUE(settle_until([&] { return Fl::focus() == field && main->txtmap.SelLength() == 7; }));
+    EXPECT_EQ(field->position(), 7);
+    EXPECT_EQ(field->mark(), 0);
+}
+
+TEST_F(WindowWizardTest, FolderListOpensOnDoubleClickOrEnterAndPicksOnSingleClick) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() /
+                          ("vorlix-window-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::create_directories(root / "alpha" / "newgun");
+    fs::create_directories(root / "beta");
+    run([&] { main->Frame2.Visible = true; main->txtfile.SetText("newgun"); main->Dir1.SetPath(root.string()); });
+    auto* list = static_cast<Fl_Hold_Browser*>(host->widget(main->Dir1));
+    const int here = list->size() - 3;  // the root, then alpha and beta
+    EXPECT_EQ(list->value(), here + 1);  // the current folder is highlighted
+    Fl::focus(list);
+    key(win, FL_Down);
+    key(win, FL_Enter, "\r");
+    EXPECT_EQ(main->Dir1.Path(), (root / "alpha").string());
+    EXPECT_EQ(list->size(), here + 3);  // ..., the root, alpha, newgun
+    // A single click on the last line picks it, a double-click opens it.
+    fl_font(list->textfont(), list->textsize());
+    const int x = list->x() + 30, y = list->y() + Fl::box_dy(list->box()) + (here + 2) * fl_height() + fl_height() / 2;
+    click(win, x, y);
+    EXPECT_EQ(main->Dir1.ListIndex, here + 2);
+    EXPECT_EQ(main->Dir1.Path(), (root / "alpha").string());
+    click(win, x, y, 1);
+    EXPECT_EQ(main->Dir1.Path(), (root / "alpha" / "newgun").string());
+    EXPECT_EQ(main->Dir1.BackColor, wizard::kValid);  // the folder matches the new name
+    fs::remove_all(root);
+}
+
+// Whether the open message box is modal, its title and the colour where a
+// critical box has its icon; then Enter closes it.
+using BoxSeen = std::tuple<bool, std::string, forms::Color>;
+void inspect_and_close(void* seen) {
+    Fl_Window* w = Fl::first_window();
+    if (w->label() == nullptr || std::string(w->label()).rfind("Box ", 0) != 0)
+        return Fl::repeat_timeout(0.05, inspect_and_close, seen);
+    *static_cast<BoxSeen*>(seen) = {Fl::modal() == w, w->label(), pixel(w, 16, 28)};
+    key(w, FL_Enter, "\r");
+}
+
+TEST_F(WindowWizardTest, MessageBoxIsModalWithAStopSignOnlyWhenCritical) {
+    app->set_message_boxes(&boxes);
+    for (const int style : {forms::kCritical, forms::kOkOnly}) {
+        BoxSeen seen;
+        Fl::add_timeout(0.2, inspect_and_close, &seen);
+        const std::string title = "Box " + std::to_string(style);
+        EXPECT_EQ(app->MsgBox("The folder is missing. " + std::string(600, 'x'), style, title), 1);
+        Fl::remove_timeout(inspect_and_close);
+        const auto& [modal, shown_title, icon] = seen;
+        EXPECT_TRUE(modal);
+        EXPECT_EQ(shown_title, title);
+        EXPECT_EQ(forms::red_of(icon) > 180 && forms::green_of(icon) < 80, style == forms::kCritical);
+        EXPECT_FALSE(app->modal());
+    }
 }
 
 }  // namespace
