@@ -225,7 +225,7 @@ void Form::Show() {
     }
     visible_ = true;
     shown_once_ = true;
-    app_.shown(*this);
+    app_.form_shown();
     if (first) raise("Form_Resize");
 }
 
@@ -433,9 +433,8 @@ int Application::MsgBox(const std::string& text, int style, const std::optional<
     return boxes_->show(text, style, title.value_or(Title));
 }
 
-void Application::shown(Form& form) {
+void Application::form_shown() {
     if (host_ && depth_ == 0) host_->update();
-    (void)form;
 }
 
 std::string Application::drive_folder(const std::string& drive) const {

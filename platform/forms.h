@@ -418,8 +418,8 @@ public:
     // critical message box instead of the program.
     void dispatch(const std::function<void()>& work);
 
-    // Called by Form.
-    void shown(Form& form);
+    // Called by Form when one is shown outside any running work.
+    void form_shown();
     std::uint64_t next_serial() { return ++serial_; }
 
 private:
