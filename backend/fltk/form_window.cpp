@@ -125,6 +125,15 @@ void ControlWidget::place(const forms::Control& c) {
 
 namespace {
 
+// Colours and font of a widget that shows text, from its control.
+template <class Widget>
+void style_text(Widget& w, const forms::Control& c) {
+    w.color(color_of(c.BackColor));
+    w.textcolor(color_of(c.ForeColor));
+    w.textfont(font_of(c.font));
+    w.textsize(font_pixels(c.font));
+}
+
 void show_and_enable(Fl_Widget& w, bool visible, bool active) {
     if (visible && !w.visible()) w.show();
     if (!visible && w.visible()) w.hide();
@@ -147,10 +156,7 @@ TextWidget::TextWidget(FormWindow& owner, const forms::TextBox& box)
 void TextWidget::sync(forms::Control& c, bool visible, bool active) {
     auto& box = static_cast<forms::TextBox&>(c);
     place(c);
-    color(color_of(c.BackColor));
-    textcolor(color_of(c.ForeColor));
-    textfont(font_of(c.font));
-    textsize(font_pixels(c.font));
+    style_text(*this, c);
     if (box.Text() != text_ || box.SelStart() != start_ || box.SelLength() != length_) {
         text_ = box.Text();
         start_ = box.SelStart();
@@ -224,10 +230,7 @@ void ChoiceWidget::set_items(const std::vector<std::string>& labels) {
 
 void ChoiceWidget::sync(forms::Control& c, bool visible, bool active) {
     place(c);
-    color(color_of(c.BackColor));
-    textcolor(color_of(c.ForeColor));
-    textfont(font_of(c.font));
-    textsize(font_pixels(c.font));
+    style_text(*this, c);
     // The list must not change under an open menu: the next update will do.
     if (!open_) {
         if (c.kind() == forms::Kind::ComboBox) {
@@ -349,10 +352,7 @@ FolderWidget::FolderWidget(FormWindow& owner, const forms::DirListBox& box)
 void FolderWidget::sync(forms::Control& c, bool visible, bool active) {
     auto& dirs = static_cast<forms::DirListBox&>(c);
     place(c);
-    color(color_of(c.BackColor));
-    textcolor(color_of(c.ForeColor));
-    textfont(font_of(c.font));
-    textsize(font_pixels(c.font));
+    style_text(*this, c);
     bool refilled = false;
     if (!filled_ || dirs.Path() != path_) {
         entries_ = dirs.entries();
