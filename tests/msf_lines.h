@@ -1,0 +1,73 @@
+// Lines of Metadata Structure Files as the examples print them, for tests
+// that compare written files byte for byte.
+#pragma once
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "duplication/msf_writer.h"
+#include "objects/objects.h"
+
+namespace msf_lines {
+
+using Lines = std::vector<std::string>;
+
+// A class triple: code, then the given number of filler pairs.
+inline std::string tri(std::string code, int pairs) {
+    while (pairs-- > 0) code += "\xC3\xBF";
+    return code;
+}
+
+inline Lines head(const std::string& triple, const std::string& filename, const std::string& map = "Blood Gulch") {
+    return {"<?xml version=\"1.0\"?>", "<!--Vavo Dod Ediza: Metadata Structure File-->", "<Results>",
+            "<Map>" + map + "</Map>", "<Tag>" + triple + "</Tag>", "<Filename>" + filename + "</Filename>"};
+}
+
+inline Lines refl(const std::string& loc, const std::string& tr, const std::string& n) {
+    return {"<Reflexive>", "<Location>" + loc + "</Location>", "<Translation>" + tr + "</Translation>",
+            "<ChunkCount>" + n + "</ChunkCount>", "</Reflexive>"};
+}
+
+inline Lines dep(const std::string& loc, const std::string& triple, const std::string& path,
+                 const std::string& elem = "Dependency") {
+    return {"<" + elem + ">", "<Location>" + loc + "</Location>", "<Tagclass>" + triple + "</Tagclass>",
+            "<Filename>" + path + "</Filename>", "</" + elem + ">"};
+}
+
+// The pieces joined, every line ended by CR LF.
+inline std::string crlf(const std::vector<Lines>& pieces) {
+    std::string s;
+    for (const auto& piece : pieces)
+        for (const auto& line : piece) s += line + "\r\n";
+    return s;
+}
+
+inline const Lines kEnd = {"</Results>"};
+
+inline std::string bytes(const char* object, int no, const std::string& name, const std::string& map = "Blood Gulch") {
+    const auto& table = objects::table(object);
+    duplication::RunText run;
+    run.map = map;
+    run.new_name = name;
+    for (const auto& f : table.files)
+        if (f.number == no) return duplication::file_bytes(table, f, run);
+    throw std::runtime_error("no file " + std::to_string(no));
+}
+
+inline const std::string kBitm = tri("mtib", 8), kSnd = tri("!dns", 8), kEffe = tri("effe", 8), kPart = tri("trap", 8);
+inline const std::string kDeca = tri("aced", 8), kCont = tri("tnoc", 8), kPphy = tri("yhpp", 8);
+
+// An asset of a model file; corrections as "Location Translation ...".
+inline Lines asset(const std::string& type, const std::string& filename, const std::string& corrections) {
+    Lines out = {"<Asset>", "<Type>" + type + "</Type>", "<Filename>" + filename + "</Filename>"};
+    std::istringstream in(corrections);
+    for (std::string loc, tr; in >> loc >> tr;)
+        out.insert(out.end(), {"<Correction>", "<Location>" + loc + "</Location>",
+                               "<Translation>" + tr + "</Translation>", "</Correction>"});
+    out.push_back("</Asset>");
+    return out;
+}
+
+}  // namespace msf_lines
