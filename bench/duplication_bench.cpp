@@ -8,7 +8,6 @@
 #include <map>
 
 #include "duplication/msf_writer.h"
-#include "objects/duplicator_forms.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
 #include "tests/stock_folder.h"
@@ -33,7 +32,7 @@ void BM_Duplication(benchmark::State& state) {
     Driver d;
     d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
     for (auto _ : state) {
-        auto& form = d.app.get<objects::Pistol_frm>();
+        auto& form = d.duplicator("pistol");
         form.txtmap.SetText("Blood Gulch");
         form.txtfile.SetText("magnum");
         form.Dir1.SetPath(utf8(root));

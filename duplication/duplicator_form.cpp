@@ -5,7 +5,8 @@
 
 namespace duplication {
 
-DuplicatorForm::DuplicatorForm(forms::Application& app, const FormDesign& d, const ObjectTable* table)
+DuplicatorForm::DuplicatorForm(forms::Application& app, const FormDesign& d, std::string kind,
+                               const ObjectTable* table)
     : forms::Form(app, d.form_name),
       txtmap(add<forms::TextBox>("txtmap", d.txtmap)),
       txtfile(add<forms::TextBox>("txtfile", d.txtfile)),
@@ -14,19 +15,30 @@ DuplicatorForm::DuplicatorForm(forms::Application& app, const FormDesign& d, con
       create(add<forms::CommandButton>("create", d.create)),
       header1(add<forms::TextBox>("header1", d.header1)),
       header2(add<forms::TextBox>("header2", d.header2)),
-      kind_(d.kind),
+      kind_(std::move(kind)),
       table_(table) {
     Caption = d.caption;
     BorderStyle = forms::Border::None;
-    ClientWidth = 90;
-    ClientHeight = 90;
+    ClientWidth = d.width;
+    ClientHeight = d.height;
     create.Caption = "Create Duplicate Object";
     header1.SetText(std::string(kHeader1));
     header2.SetText(std::string(kHeader2));
     header1.Visible = false;
     header2.Visible = false;
+    for (const ExtraControl& x : d.extras) {
+        if (x.kind == forms::Kind::TextBox) {
+            add<forms::TextBox>(x.name, x.place).SetText(x.text);
+            continue;
+        }
+        auto& c = add(x.name, x.kind, x.place);
+        c.Caption = x.text;
+        c.font = x.font;
+    }
     bind("create_Click", [this] { create_Click(); });
 }
+
+std::string DuplicatorForm::success_text() const { return "The " + kind_ + " has successfully been duplicated to"; }
 
 void DuplicatorForm::create_Click() { run_duplication(*this); }
 

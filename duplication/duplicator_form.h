@@ -1,8 +1,11 @@
-// The duplicator form: a window nobody really sees whose create button runs
-// one duplication with its object's table.
+// The duplicator form: the window of one object, whose create button runs one
+// duplication with the object's table. Forms differ only in their design
+// values, which are data.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/forms.h"
 
@@ -10,11 +13,22 @@ namespace duplication {
 
 struct ObjectTable;
 
-// Design values of one duplicator form.
+// A control a form carries beyond the duplicator's own: a label with its
+// caption, or a text box with its text.
+struct ExtraControl {
+    forms::Kind kind = forms::Kind::Label;
+    std::string name;
+    forms::Rect place;
+    std::string text;
+    forms::Font font;
+};
+
+// Design values of one duplicator form, in twips.
 struct FormDesign {
     std::string form_name;  // "Pistol_frm"
     std::string caption;    // "Pistol"
-    std::string kind;       // object kind word, "pistol"
+    int width = 90;         // client area
+    int height = 90;
     forms::Rect txtmap{600, 600, 3495, 285};
     forms::Rect txtfile{600, 1200, 3495, 285};
     forms::Rect drive{600, 1800, 855, 315};
@@ -22,12 +36,25 @@ struct FormDesign {
     forms::Rect create{4200, 2400, 3495, 615};
     forms::Rect header1{6840, 1920, 495, 285};
     forms::Rect header2{6840, 1530, 495, 285};
+    std::vector<ExtraControl> extras{};
+};
+
+// What a run tells the program around it; the program shows it.
+class RunReport {
+public:
+    virtual ~RunReport() = default;
+    // Right after the XML confirmation, for objects whose table asks for it.
+    virtual void interim_notice() = 0;
+    // After the rename confirmation: the object's success text ("The pistol
+    // has successfully been duplicated to") and the new name.
+    virtual void completed(const std::string& success_text, const std::string& new_name) = 0;
 };
 
 class DuplicatorForm : public forms::Form {
 public:
-    // table may be null for an object whose table is not built in.
-    DuplicatorForm(forms::Application& app, const FormDesign& design, const ObjectTable* table);
+    // kind is the object's word ("plasma rifle"); table may be null for an
+    // object whose table is not built in.
+    DuplicatorForm(forms::Application& app, const FormDesign& design, std::string kind, const ObjectTable* table);
 
     forms::TextBox& txtmap;
     forms::TextBox& txtfile;
@@ -39,12 +66,18 @@ public:
 
     const std::string& kind() const { return kind_; }
     const ObjectTable* table() const { return table_; }
+    // "The <kind> has successfully been duplicated to"
+    std::string success_text() const;
+    // Where the run reports to; a form nobody launched reports nowhere.
+    void set_report(std::shared_ptr<RunReport> report) { report_ = std::move(report); }
+    RunReport* report() const { return report_.get(); }
 
     void create_Click();
 
 private:
     std::string kind_;
     const ObjectTable* table_;
+    std::shared_ptr<RunReport> report_;
 };
 
 }  // namespace duplication

@@ -23,14 +23,6 @@ std::string FileEntry::tag_name() const {
     return cut == std::string::npos ? rel_path : rel_path.substr(cut + 1);
 }
 
-std::string ObjectTable::success_text() const {
-    return "The " + kind + " has successfully been duplicated to";
-}
-
-std::string ObjectTable::success_message(std::string_view new_name) const {
-    return success_text() + " \"" + std::string(new_name) + "\"";
-}
-
 std::string with_name(std::string_view text, std::string_view new_name) {
     static constexpr std::string_view kMark = "{name}";
     std::string out;
@@ -146,9 +138,7 @@ public:
 
 private:
     void statement(Statement& st, std::string_view keyword) {
-        if (keyword == "kind") table_.kind = st.rest("kind word");
-        else if (keyword == "caption") table_.caption = st.rest("caption");
-        else if (keyword == "tagfolder") table_.tag_folder = st.rest("tag folder");
+        if (keyword == "tagfolder") table_.tag_folder = st.rest("tag folder");
         else if (keyword == "stock") table_.stock_name = st.rest("stock name");
         else if (keyword == "xml-confirmation") table_.xml_confirmation = st.rest("text");
         else if (keyword == "interim-notice") { st.end(); table_.interim_notice = true; }
@@ -169,7 +159,6 @@ private:
     void open_entry(Statement& st, bool effect) {
         finish_entry();
         FileEntry e;
-        e.line_no = st.line();
         e.number = static_cast<int>(st.count("file number"));
         if (effect) {
             e.tag_class = "effe";

@@ -35,7 +35,6 @@ struct FileEntry {
     std::vector<Block> blocks;   // ascending Location order
     std::vector<Correction> vertex_corrections;  // mod2 only
     std::vector<Correction> index_corrections;   // mod2 only
-    int line_no = 0;             // line of the table text that opened the entry
 
     // "bitmaps", "fp\\shaders" or "" for the output folder itself.
     std::string subfolder() const;
@@ -50,8 +49,6 @@ struct Rename {
 };
 
 struct ObjectTable {
-    std::string kind;             // "pistol"
-    std::string caption;          // form caption
     std::string tag_folder;       // "weapons" or "vehicles"
     std::string stock_name;       // "pistol"
     std::string xml_confirmation; // first message box text
@@ -60,11 +57,6 @@ struct ObjectTable {
     std::vector<std::string> purge;  // "." for the output folder, else "fp\\shaders"
     std::vector<FileEntry> files;    // writing order
     std::vector<Rename> renames;     // rename order
-
-    // "The pistol has successfully been duplicated to"
-    std::string success_text() const;
-    // success text + " \"" + new name + "\""
-    std::string success_message(std::string_view new_name) const;
 };
 
 struct TableError : std::runtime_error {

@@ -5,8 +5,6 @@
 #include "duplication/msf_writer.h"
 #include "platform/file_system.h"
 #include "platform/forms.h"
-#include "wizard/form1.h"
-#include "wizard/frm_error.h"
 
 namespace duplication {
 namespace {
@@ -47,27 +45,10 @@ void rename_metas(const ObjectTable& table, const RunInputs& in, forms::FileSyst
         files.rename(folder_path(in, with_name(r.from, in.new_name)), folder_path(in, with_name(r.to, in.new_name)));
 }
 
-void completion_report(forms::Application& app, const ObjectTable& table, const std::string& new_name) {
-    auto& main = app.get<wizard::Form1>();
-    main.Done.Visible = true;
-    main.Donefraim.Visible = true;
-    main.tfile.Caption = new_name;
-    auto& dialog = app.get<wizard::frmError>();
-    dialog.Label1.Caption = table.success_message(new_name);
-    dialog.Top = main.Top + 2400;
-    dialog.Left = main.Left + 1000;
-    dialog.Show();
-    main.completed.Caption = table.success_text();
-    main.Image11.Visible = false;
-    main.Image10.Visible = false;
-    main.Image9.Visible = false;
-    main.Image8.Visible = false;
-    main.Check1.SetValue(0);
-}
-
 }  // namespace
 
-std::optional<std::string> check_run(const ObjectTable& table, const RunInputs& in, forms::FileSystem& files) {
+std::optional<std::string> check_run(const ObjectTable& table, const std::string& kind, const RunInputs& in,
+                                     forms::FileSystem& files) {
     if (in.new_name.empty()) return std::string("The new name is empty: enter a name for the new object.");
     if (const auto c = bad_file_name_char(in.new_name))
         return "The new name " + quoted(in.new_name) + " cannot be used in a file name: it holds " + describe(*c) +
@@ -84,13 +65,13 @@ std::optional<std::string> check_run(const ObjectTable& table, const RunInputs& 
     if (!files.is_directory(in.folder)) return "The output folder " + quoted(in.folder) + " does not exist.";
     for (const std::string& folder : table.purge) {
         const std::string path = folder_path(in, folder);
-        if (!files.is_directory(path)) return "The folder " + quoted(path) + " of the " + table.kind + " is missing.";
+        if (!files.is_directory(path)) return "The folder " + quoted(path) + " of the " + kind + " is missing.";
     }
     for (const Rename& r : table.renames) {
         const std::string from = folder_path(in, with_name(r.from, in.new_name));
         const std::string to = folder_path(in, with_name(r.to, in.new_name));
         if (!files.exists(from))
-            return "The file " + quoted(from) + " of the stock " + table.kind +
+            return "The file " + quoted(from) + " of the stock " + kind +
                    " is missing: is this the copied folder, not yet duplicated?";
         if (files.exists(to)) return "The file " + quoted(to) + " already exists: nothing was changed.";
     }
@@ -111,7 +92,7 @@ void run_duplication(DuplicatorForm& form) {
     const RunInputs in{form.txtmap.Text(), form.txtfile.Text(), form.Dir1.Path()};
     forms::FileSystem& files = app.files();
     try {
-        if (const auto why = check_run(*table, in, files)) {
+        if (const auto why = check_run(*table, form.kind(), in, files)) {
             error_report(*why);
             return;
         }
@@ -124,14 +105,10 @@ void run_duplication(DuplicatorForm& form) {
         purge(*table, in, files);
         generate(*table, in, run, files);
         app.MsgBox(table->xml_confirmation);
-        if (table->interim_notice) {
-            auto& dialog = app.get<wizard::frmError>();
-            dialog.Label1.Caption = kInterimNotice;
-            dialog.Show();
-        }
+        if (table->interim_notice && form.report()) form.report()->interim_notice();
         rename_metas(*table, in, files);
         app.MsgBox(kRenameConfirmation);
-        completion_report(app, *table, in.new_name);
+        if (form.report()) form.report()->completed(form.success_text(), in.new_name);
         form.Unload();
     } catch (const forms::Error& e) {
         error_report(e.what());

@@ -16,7 +16,6 @@ class DuplicatorForm;
 
 inline constexpr const char* kRenameConfirmation = "All META files renamed sucessfully";
 inline constexpr const char* kErrorTitle = "Error while compiling...";
-inline constexpr const char* kInterimNotice = "All XML files created successfully";
 
 // Inputs of one run as the form holds them (UTF-8).
 struct RunInputs {
@@ -27,10 +26,11 @@ struct RunInputs {
 
 // What can be known before anything is changed; returns the reason the run
 // must not start, or nothing when it may.
-std::optional<std::string> check_run(const ObjectTable& table, const RunInputs& in, forms::FileSystem& files);
+std::optional<std::string> check_run(const ObjectTable& table, const std::string& kind, const RunInputs& in,
+                                     forms::FileSystem& files);
 
-// Purge, generation, confirmation, rename, confirmation and completion
-// report; the error report on any failure.
+// Purge, generation, confirmation, rename and confirmation, then the form's
+// report is told and the form unloads; the error report on any failure.
 void run_duplication(DuplicatorForm& form);
 
 }  // namespace duplication

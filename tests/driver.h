@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "duplication/duplicator_form.h"
 #include "platform/forms.h"
 #include "wizard/form1.h"
 #include "wizard/frm_error.h"
 #include "wizard/frm_select.h"
+#include "wizard/launch.h"
 #include "wizard/wizard.h"
 
 namespace testing_driver {
@@ -50,6 +52,9 @@ public:
     ScriptedBoxes boxes;
 
     wizard::Form1& main() { return app.get<wizard::Form1>(); }
+    // The default instance of a kind's duplicator form, loaded if it is not.
+    duplication::DuplicatorForm& duplicator(const std::string& kind) { return *wizard::duplicator_for(app, kind); }
+    bool loaded(const std::string& form_name) const { return app.loaded(form_name) != nullptr; }
 
     // Mouse over the centre of a control (whatever lies topmost there gets it).
     void move(forms::Control& c) { app.mouse_move(c.form(), cx(c), cy(c)); }

@@ -35,9 +35,7 @@ TEST(HexOffset, UpperCaseWithoutLeadingZeros) {
     EXPECT_EQ(duplication::hex_offset(0xFFFFFFFFu), "0xFFFFFFFF");
 }
 
-constexpr const char* kTable = R"(kind pistol
-caption Pistol
-tagfolder weapons
+constexpr const char* kTable = R"(tagfolder weapons
 stock pistol
 xml-confirmation All XML files created successfully
 purge .

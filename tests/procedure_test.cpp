@@ -4,9 +4,9 @@
 
 #include "duplication/msf_writer.h"
 #include "duplication/procedure.h"
-#include "objects/duplicator_forms.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
+#include "tests/msf_lines.h"
 #include "tests/stock_folder.h"
 #include "wizard/frm_error.h"
 
@@ -83,18 +83,23 @@ TEST_F(Duplication, PistolRunWritesRenamesAndReports) {
     EXPECT_EQ(d.boxes.shown[1].title, kTitle);
 
     const auto& table = objects::table("pistol");
-    duplication::RunText run;
-    run.map = "Blood Gulch";
-    run.new_name = "magnum";
     int xml = 0;
     for (const auto& [rel, bytes] : snapshot(root))
         if (rel.size() > 4 && rel.substr(rel.size() - 4) == ".xml") ++xml;
     EXPECT_EQ(xml, 53 + 2);  // plus the two unlisted ones
+    const std::string start = "<?xml version=\"1.0\"?>\r\n<!--Vavo Dod Ediza: Metadata Structure File-->\r\n"
+                             "<Results>\r\n<Map>Blood Gulch</Map>\r\n";
     for (const auto& entry : table.files) {
         const fs::path file = fs_path(forms::join_local(utf8(root), duplication::xml_rel_path(entry, "magnum")));
         ASSERT_TRUE(fs::exists(file)) << entry.rel_path;
-        EXPECT_EQ(read_bytes(file), duplication::file_bytes(table, entry, run)) << entry.rel_path;
+        const std::string bytes = read_bytes(file);
+        EXPECT_TRUE(bytes.starts_with(start) && bytes.ends_with("</Results>\r\n")) << entry.rel_path;
     }
+    const std::string card = "weapons\\magnum\\bitmaps\\magnum_card";
+    using namespace msf_lines;
+    EXPECT_EQ(read_bytes(root / "bitmaps" / "magnum_card.bitm.xml"),
+              crlf({head(kBitm, card), refl("0x58", "0x6C", "1"), refl("0x64", "0xAC", "1"),
+                    dep("0xCC", kBitm, card, "LoneID"), kEnd}));
     // Old .xml only in the listed folders; everything else untouched.
     EXPECT_FALSE(fs::exists(root / "old.xml"));
     EXPECT_FALSE(fs::exists(root / "fp" / "shaders" / "old.xml"));
@@ -120,7 +125,7 @@ TEST_F(Duplication, PistolRunWritesRenamesAndReports) {
     EXPECT_EQ(dialog.Label1.Caption, "The pistol has successfully been duplicated to \"magnum\"");
     EXPECT_EQ(dialog.Top, m.Top + 2400);
     EXPECT_EQ(dialog.Left, m.Left + 1000);
-    EXPECT_FALSE(d.app.loaded<objects::Pistol_frm>());
+    EXPECT_FALSE(d.loaded("Pistol_frm"));
 }
 
 TEST_F(Duplication, NamesOutsideTheCodeAsciiRangeAreWrittenInWindows1252) {
@@ -171,7 +176,7 @@ TEST_F(Duplication, RefusedRunsChangeNothing) {
         EXPECT_EQ(local.boxes.shown[0].title, duplication::kErrorTitle);
         EXPECT_NE(local.boxes.shown[0].text.find(c.says), std::string::npos) << local.boxes.shown[0].text;
         EXPECT_EQ(snapshot(r), before);
-        EXPECT_TRUE(local.app.loaded<objects::Pistol_frm>());
+        EXPECT_TRUE(local.loaded("Pistol_frm"));
         EXPECT_FALSE(local.main().Donefraim.Visible);
     }
 }
@@ -180,11 +185,12 @@ TEST_F(Duplication, EmptyNameAndBadMapAreRefused) {
     const duplication::RunInputs empty{"Blood Gulch", "", "/"};
     auto& files = forms::local_file_system();
     const auto& table = objects::table("pistol");
-    EXPECT_NE(duplication::check_run(table, empty, files).value_or("").find("empty"), std::string::npos);
+    EXPECT_NE(duplication::check_run(table, "pistol", empty, files).value_or("").find("empty"), std::string::npos);
     const duplication::RunInputs map{"Blood \xE2\x98\x83", "magnum", "/"};
-    EXPECT_NE(duplication::check_run(table, map, files).value_or("").find("map name"), std::string::npos);
+    EXPECT_NE(duplication::check_run(table, "pistol", map, files).value_or("").find("map name"), std::string::npos);
     const duplication::RunInputs folder{"Halo", "magnum", utf8(temp.path() / "gone")};
-    EXPECT_NE(duplication::check_run(table, folder, files).value_or("").find("does not exist"), std::string::npos);
+    EXPECT_NE(duplication::check_run(table, "pistol", folder, files).value_or("").find("does not exist"),
+              std::string::npos);
 }
 
 TEST_F(Duplication, SecondRunOnDuplicatedFolderIsRefusedUntouched) {
@@ -221,7 +227,7 @@ TEST_F(Duplication, FailedWriteEndsInErrorReportAndLaterRunWorks) {
     EXPECT_NE(only_box().text.find("trigger.jpt!.xml\": disk full"), std::string::npos) << only_box().text;
     EXPECT_EQ(files.writes, 10);
     EXPECT_EQ(files.renames, 0);
-    EXPECT_TRUE(d.app.loaded<objects::Pistol_frm>());
+    EXPECT_TRUE(d.loaded("Pistol_frm"));
     EXPECT_TRUE(fs::exists(root / "pistol.weap.meta"));
 
     // The same form, launched again once the fault is gone, completes.
@@ -261,10 +267,10 @@ TEST_F(Duplication, AssaultRifleRunsItsDriveHandlerInsideTheLaunch) {
     int drive_changes = 0;
     root = make_stock_copy(temp.path(), objects::table("assault_rifle"), "ar2");
     d.prepare("assault rifle", "Blood Gulch", "ar2", utf8(root));
-    auto& form = d.app.get<objects::Assault_rifle>();
-    form.bind("Drive1_Change", [&] {
+    auto& form = d.duplicator("assault rifle");
+    form.bind("Drive1_Change", [&drive_changes, own = form.handler("Drive1_Change")] {
         ++drive_changes;
-        form.Drive1_Change();
+        own();
     });
     d.compile();
     EXPECT_EQ(drive_changes, 1);
@@ -291,7 +297,7 @@ TEST_F(Duplication, AssaultRifleDriveThatCannotBeOpenedStartsNoRun) {
     ASSERT_EQ(d.boxes.shown.size(), 1u);
     EXPECT_EQ(d.boxes.shown[0].title, "Drive not found");
     EXPECT_NE(d.boxes.shown[0].text.find("no medium"), std::string::npos);
-    EXPECT_FALSE(d.app.get<objects::Assault_rifle>().Visible());
+    EXPECT_FALSE(d.duplicator("assault rifle").Visible());
     EXPECT_EQ(snapshot(root), before);
 }
 
@@ -300,15 +306,15 @@ TEST_F(Duplication, PlasmaRifleUnloadsAfterAFailedRunAndComesBackFresh) {
     fs::remove(root / "bitmaps" / "plasma rifle_card.bitm.meta");
     d.prepare("plasma rifle", "Blood Gulch", "ion lance", utf8(root));
     d.compile();
-    const auto serial = d.app.get<objects::plasma_rifle>().serial();
+    const auto serial = d.duplicator("plasma rifle").serial();
     d.pump();
     expect_error_report();
-    EXPECT_FALSE(d.app.loaded<objects::plasma_rifle>());
+    EXPECT_FALSE(d.loaded("plasma_rifle"));
 
     write_text(root / "bitmaps" / "plasma rifle_card.bitm.meta", "stock");
     rerun();
     ASSERT_EQ(d.boxes.shown.size(), 2u);
-    EXPECT_NE(d.app.get<objects::plasma_rifle>().serial(), serial);
+    EXPECT_NE(d.duplicator("plasma rifle").serial(), serial);
     EXPECT_TRUE(fs::exists(root / "bitmaps" / "cubemap ion lance.bitm.meta"));
     EXPECT_TRUE(fs::exists(root / "bitmaps" / "cubemap ion lance.bitm.xml"));
     EXPECT_EQ(d.main().completed.Caption, "The plasma rifle has successfully been duplicated to");

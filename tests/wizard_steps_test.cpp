@@ -6,7 +6,6 @@
 #include <sstream>
 #include <tuple>
 
-#include "objects/duplicator_forms.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
 #include "tests/stock_folder.h"
@@ -366,11 +365,11 @@ TEST(WizardClosing, ExitUnloadsTheOtherFormsInOrderAndEndsQuietly) {
         std::vector<std::string> order;
         // Loaded in reverse, so that the load order cannot pass for the cascade's.
         for (forms::Form* f : std::initializer_list<forms::Form*>{
-                 &app.get<objects::Warthog>(), &app.get<objects::Sniper_rifle>(), &app.get<objects::shotgun>(),
-                 &app.get<objects::Rocket_launcher>(), &app.get<objects::plasma_rifle>(),
-                 &app.get<objects::plasma_pistol>(), &app.get<objects::Pistol_frm>(), &app.get<objects::needler>(),
-                 &app.get<frmError>(), &app.get<frm_select>(), &app.get<objects::Flamethrower>(),
-                 &app.get<objects::Assault_rifle>()})
+                 &d.duplicator("warthog"), &d.duplicator("sniper rifle"), &d.duplicator("shotgun"),
+                 &d.duplicator("rocket launcher"), &d.duplicator("plasma rifle"),
+                 &d.duplicator("plasma pistol"), &d.duplicator("pistol"), &d.duplicator("needler"),
+                 &app.get<frmError>(), &app.get<frm_select>(), &d.duplicator("flamethrower"),
+                 &d.duplicator("assault rifle")})
             f->bind("Form_QueryUnload", [&order, f] { order.push_back(f->name()); });
         auto& m = d.main();
         if (way == 2)

@@ -1,5 +1,6 @@
 #include "wizard/form1.h"
 
+#include "objects/kinds.h"
 #include "wizard/colors.h"
 #include "wizard/design.h"
 #include "wizard/frm_error.h"
@@ -125,8 +126,7 @@ Form1::Form1(forms::Application& app)
     Frame2.Visible = false;
     Donefraim.Visible = false;
 
-    Combo1.items = {"assault rifle", "flamethrower", "needler", "pistol", "plasma pistol",
-                    "plasma rifle", "rocket launcher", "shotgun", "sniper rifle"};
+    Combo1.items = objects::offered_kinds();
     Combo1.BackColor = kNotReady;
     Combo1.font = forms::Font{"Arial", 8.25, true, false};
     Check1.Caption = "Ready";
@@ -345,15 +345,15 @@ void Form1::contdis_Click() {
     dialog.Left = Left + 1600;
     dialog.Show();
     if (txtmap.BackColor == kInvalid) {
-        dialog.Label1.Caption = "The name of your map must be a valid Halo map";
+        dialog.say(kMapAdvice);
     } else if (txtfile.Text().empty()) {
-        dialog.Label1.Caption = "You must enter a name for the new weapon";
+        dialog.say(kNameAdvice);
     } else {
         Label6.Visible = true;
         Line3.Visible = true;
         Line4.Visible = true;
         Line5.Visible = true;
-        dialog.Label1.Caption = "The name of your weapon must match the name of the new folder";
+        dialog.say(kFolderAdvice);
     }
 }
 

@@ -44,6 +44,11 @@ frmError::frmError(forms::Application& app)
     bind("Form_QueryUnload", [this] { Form_QueryUnload(); });
 }
 
+void frmError::say(std::string text, Refocus refocus) {
+    Label1.Caption = std::move(text);
+    refocus_ = refocus;
+}
+
 void frmError::Image1_MouseMove() { Image2.Visible = true; }
 void frmError::Image2_MouseDown() { Image3.Visible = true; }
 void frmError::Image3_MouseMove() { Unload(); }
@@ -60,10 +65,10 @@ void frmError::Form_QueryUnload() {
     // dialog closes all the same.
     if (!app().loaded<Form1>()) return;
     try {
-        if (Label1.Caption == kMapAdvice) {
+        if (refocus_ == Refocus::MapName) {
             app().get<Form1>().txtmap.SetFocus();
             app().send_keys("{HOME}+{END}");
-        } else if (Label1.Caption == kNameAdvice) {
+        } else if (refocus_ == Refocus::NewName) {
             app().get<Form1>().txtfile.SetFocus();
         }
     } catch (const forms::Error&) {

@@ -1,9 +1,13 @@
 #include "wizard/launch.h"
 
-#include <array>
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
-#include "objects/duplicator_forms.h"
+#include "objects/kinds.h"
 #include "platform/file_system.h"
 #include "wizard/form1.h"
 #include "wizard/frm_error.h"
@@ -14,46 +18,55 @@ namespace {
 
 using duplication::DuplicatorForm;
 
-template <class F>
-DuplicatorForm& instance_of(forms::Application& app) {
-    return app.get<F>();
-}
+// A run's reports, shown in the main window and the message dialog.
+class WizardReport : public duplication::RunReport {
+public:
+    explicit WizardReport(forms::Application& app) : app_(app) {}
 
-struct KindForm {
-    std::string_view kind;
-    DuplicatorForm& (*form)(forms::Application&);
+    void interim_notice() override {
+        auto& dialog = app_.get<frmError>();
+        dialog.say(kInterimNotice);
+        dialog.Show();
+    }
+
+    void completed(const std::string& success_text, const std::string& new_name) override {
+        auto& main = app_.get<Form1>();
+        main.Done.Visible = true;
+        main.Donefraim.Visible = true;
+        main.tfile.Caption = new_name;
+        auto& dialog = app_.get<frmError>();
+        dialog.say(success_text + " \"" + new_name + "\"");
+        dialog.Top = main.Top + 2400;
+        dialog.Left = main.Left + 1000;
+        dialog.Show();
+        main.completed.Caption = success_text;
+        main.Image11.Visible = false;
+        main.Image10.Visible = false;
+        main.Image9.Visible = false;
+        main.Image8.Visible = false;
+        main.Check1.SetValue(0);
+    }
+
+private:
+    forms::Application& app_;
 };
 
-// In the order the launch compares them.
-constexpr std::array<KindForm, 10> kKinds{{
-    {"pistol", &instance_of<objects::Pistol_frm>},
-    {"rocket launcher", &instance_of<objects::Rocket_launcher>},
-    {"assault rifle", &instance_of<objects::Assault_rifle>},
-    {"flamethrower", &instance_of<objects::Flamethrower>},
-    {"sniper rifle", &instance_of<objects::Sniper_rifle>},
-    {"warthog", &instance_of<objects::Warthog>},
-    {"needler", &instance_of<objects::needler>},
-    {"plasma pistol", &instance_of<objects::plasma_pistol>},
-    {"plasma rifle", &instance_of<objects::plasma_rifle>},
-    {"shotgun", &instance_of<objects::shotgun>},
-}};
-
-const KindForm* find_kind(std::string_view kind) {
-    for (const KindForm& k : kKinds)
-        if (k.kind == kind) return &k;
-    return nullptr;
+bool name_before(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 }  // namespace
 
 DuplicatorForm* duplicator_for(forms::Application& app, std::string_view kind) {
-    const KindForm* k = find_kind(kind);
-    return k ? &k->form(app) : nullptr;
+    const objects::ObjectKind* k = objects::find_kind(kind);
+    return k ? &objects::duplicator(app, *k) : nullptr;
 }
 
 void launch_duplicator(Form1& main) {
     forms::Application& app = main.app();
-    const KindForm* chosen = find_kind(main.Combo1.Text());
+    const objects::ObjectKind* chosen = objects::find_kind(main.Combo1.Text());
     if (chosen == nullptr) return;
 
     // The folder was accepted earlier; it may have gone since.
@@ -65,7 +78,8 @@ void launch_duplicator(Form1& main) {
         return;
     }
 
-    DuplicatorForm& form = chosen->form(app);
+    DuplicatorForm& form = objects::duplicator(app, *chosen);
+    form.set_report(std::make_shared<WizardReport>(app));
     form.txtmap.SetText(main.txtmap.Text());
     form.txtfile.SetText(main.txtfile.Text());
     try {
@@ -83,18 +97,14 @@ void launch_duplicator(Form1& main) {
 }
 
 void unload_other_forms(forms::Application& app) {
-    app.get<objects::Assault_rifle>().Unload();
-    app.get<objects::Flamethrower>().Unload();
-    app.get<frm_select>().Unload();
-    app.get<frmError>().Unload();
-    app.get<objects::needler>().Unload();
-    app.get<objects::Pistol_frm>().Unload();
-    app.get<objects::plasma_pistol>().Unload();
-    app.get<objects::plasma_rifle>().Unload();
-    app.get<objects::Rocket_launcher>().Unload();
-    app.get<objects::shotgun>().Unload();
-    app.get<objects::Sniper_rifle>().Unload();
-    app.get<objects::Warthog>().Unload();
+    // Each form is loaded first if it is not, then unloaded.
+    std::vector<std::pair<std::string, std::function<forms::Form&()>>> others = {
+        {"frm_select", [&app]() -> forms::Form& { return app.get<frm_select>(); }},
+        {"frmError", [&app]() -> forms::Form& { return app.get<frmError>(); }}};
+    for (const objects::ObjectKind& k : objects::kinds())
+        others.push_back({k.form.form_name, [&app, &k]() -> forms::Form& { return objects::duplicator(app, k); }});
+    std::sort(others.begin(), others.end(), [](const auto& a, const auto& b) { return name_before(a.first, b.first); });
+    for (const auto& [name, form] : others) form().Unload();
 }
 
 }  // namespace wizard

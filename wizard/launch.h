@@ -1,4 +1,5 @@
-// The launch of a duplicator from the main window, and the closing cascade.
+// The launch of a duplicator from the main window, its reports back to the
+// wizard, and the closing cascade.
 #pragma once
 
 #include <string_view>
@@ -13,6 +14,8 @@ namespace wizard {
 
 class Form1;
 
+inline constexpr const char* kInterimNotice = "All XML files created successfully";
+
 // The duplicator form of an object kind, in the order the launch tests the
 // kinds; null when the text names no kind.
 duplication::DuplicatorForm* duplicator_for(forms::Application& app, std::string_view kind);
@@ -21,7 +24,7 @@ duplication::DuplicatorForm* duplicator_for(forms::Application& app, std::string
 // focuses its create button and posts Enter.
 void launch_duplicator(Form1& main);
 
-// Unloads every form but the main window, in a fixed order.
+// Unloads every form but the main window, in the order of their names.
 void unload_other_forms(forms::Application& app);
 
 }  // namespace wizard

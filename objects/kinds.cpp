@@ -1,0 +1,112 @@
+#include "objects/kinds.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "objects/objects.h"
+
+namespace objects {
+namespace {
+
+using duplication::DuplicatorForm;
+using duplication::ExtraControl;
+using duplication::FormDesign;
+
+ExtraControl note(std::string name, forms::Rect place, std::string caption, double size, bool bold,
+                  bool underline = false) {
+    return {forms::Kind::Label, std::move(name), place, std::move(caption),
+            forms::Font{"Times New Roman", size, bold, underline}};
+}
+
+// The labels of a weapon form that says what it duplicates.
+ExtraControl title(std::string object) {
+    return note("Label6", {600, 120, 7455, 375}, "Duplicating Object: " + object, 12, true, true);
+}
+ExtraControl map_label() { return note("Label2", {4200, 600, 1080, 255}, "Map Name", 11.25, true); }
+ExtraControl name_label() { return note("Label1", {4200, 1200, 1920, 255}, "New Weapon Name", 11.25, true); }
+ExtraControl location_label() { return note("Label3", {4200, 1680, 855, 255}, "Location", 11.25, true); }
+ExtraControl output_label() {
+    return note("Label4", {4200, 1920, 2805, 225}, "Choose the location of the files' output", 9, false);
+}
+
+// The assault rifle's drive list moves its folder list to the drive's folder.
+// No trap of its own: inside the launch a failure reaches the launch, which
+// reports it and does not start the run.
+void follow_drive(DuplicatorForm& f) {
+    f.bind("Drive1_Change", [&f] { f.Dir1.SetPath(f.app().drive_folder(f.Drive1.Drive())); });
+}
+
+std::vector<ObjectKind> built_in() {
+    return {
+        {"pistol", "pistol", true, {.form_name = "Pistol_frm", .caption = "Pistol"}},
+        {"rocket launcher", "rocket_launcher", true, {.form_name = "Rocket_launcher", .caption = "Form2"}},
+        {"assault rifle",
+         "assault_rifle",
+         true,
+         {.form_name = "Assault_rifle",
+          .caption = "Assault Rifle",
+          .header1 = {7200, 1920, 495, 285},
+          .header2 = {7200, 1560, 495, 285},
+          .extras = {{forms::Kind::TextBox, "l7", {7200, 1200, 495, 285}, "\xC3\xBF", {}},  // one filler pair
+                     title("Assault Rifle"), map_label(), name_label(), location_label(), output_label()}},
+         &follow_drive},
+        {"flamethrower", "flamethrower", true, {.form_name = "Flamethrower", .caption = "Form2"}},
+        {"sniper rifle", "sniper_rifle", true, {.form_name = "Sniper_rifle", .caption = "Form2"}},
+        {"warthog", "warthog", false, {.form_name = "Warthog", .caption = "Form2"}},
+        {"needler", "needler", true, {.form_name = "needler", .caption = "Form2"}},
+        {"plasma pistol", "plasma_pistol", true, {.form_name = "plasma_pistol", .caption = "Form2"}},
+        {"plasma rifle",
+         "plasma_rifle",
+         true,
+         {.form_name = "plasma_rifle",
+          .caption = "Form2",
+          .extras = {name_label(), map_label(), location_label(), output_label(), title("Plasma Rifle")}}},
+        {"shotgun", "shotgun", true, {.form_name = "shotgun", .caption = "Form2"}},
+    };
+}
+
+std::vector<ObjectKind>& registry() {
+    static std::vector<ObjectKind> list = built_in();
+    return list;
+}
+
+}  // namespace
+
+const std::vector<ObjectKind>& kinds() { return registry(); }
+
+const ObjectKind* find_kind(std::string_view kind) {
+    for (const ObjectKind& k : kinds())
+        if (k.kind == kind) return &k;
+    return nullptr;
+}
+
+std::vector<std::string> offered_kinds() {
+    std::vector<std::string> list;
+    for (const ObjectKind& k : kinds())
+        if (k.offered) list.push_back(k.kind);
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+DuplicatorForm& duplicator(forms::Application& app, const ObjectKind& kind) {
+    auto& form = app.get(kind.form.form_name, [&kind](forms::Application& a) {
+        auto f = std::make_unique<DuplicatorForm>(a, kind.form, kind.kind, find_table(kind.table));
+        if (kind.behaviour) kind.behaviour(*f);
+        return f;
+    });
+    return static_cast<DuplicatorForm&>(form);
+}
+
+AddedKind::AddedKind(ObjectKind kind, std::string table_text) : kind_(kind.kind), table_(kind.table) {
+    add_table(table_, std::move(table_text));
+    registry().push_back(std::move(kind));
+}
+
+AddedKind::~AddedKind() {
+    auto& list = registry();
+    list.erase(std::remove_if(list.begin(), list.end(), [this](const ObjectKind& k) { return k.kind == kind_; }),
+               list.end());
+    remove_table(table_);
+}
+
+}  // namespace objects

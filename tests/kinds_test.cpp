@@ -1,0 +1,103 @@
+// The list of object kinds drives the wizard: every form loads with handlers
+// that exist, a table file and its row are all a new object needs, and a
+// table's interim notice reaches the message dialog in its place.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "objects/kinds.h"
+#include "tests/driver.h"
+#include "tests/stock_folder.h"
+
+namespace {
+
+using namespace testing_driver;
+namespace fs = std::filesystem;
+
+TEST(FormLoading, EveryFormLoadsWithHandlersThatNameItsControls) {
+    forms::Application app;
+    EXPECT_NO_THROW(app.get<wizard::Form1>());
+    EXPECT_NO_THROW(app.get<wizard::frmError>());
+    EXPECT_NO_THROW(app.get<wizard::frm_select>());
+    for (const auto& k : objects::kinds()) {
+        EXPECT_NO_THROW(objects::duplicator(app, k)) << k.kind;
+        EXPECT_EQ(app.loaded(k.form.form_name), &objects::duplicator(app, k)) << k.kind;
+    }
+}
+
+TEST(FormLoading, AHandlerForAControlOrEventThatDoesNotExistFails) {
+    forms::Application app;
+    auto& m = app.get<wizard::Form1>();
+    for (const char* bad : {"Imgae3_MouseUp", "txtmap_Timer", "Line1_MouseMove", "Timer1_Click", "Form_Timer",
+                            "Combo1_Change", "Check1", "_Click", "create_Click"})
+        EXPECT_THROW(m.bind(bad, [] {}), std::logic_error) << bad;
+    for (const char* good : {"Image3_MouseUp", "txtmap_Change", "Timer1_Timer", "Form_QueryUnload", "Combo1_Click"})
+        EXPECT_NO_THROW(m.bind(good, [] {})) << good;
+}
+
+// A small object made for the test: two files, one rename, and the notice.
+constexpr const char* kTestTable = R"(tagfolder weapons
+stock test gun
+xml-confirmation All XML files made
+interim-notice
+purge .
+purge bitmaps
+rename test gun.weap.meta => {name}.weap.meta
+file 1 weap {name}
+  dep 0x10 bitm weapons\{name}\bitmaps\{name} skin
+file 2 bitm bitmaps\{name} skin
+)";
+
+// Records, at each message box, whether the message dialog was showing and what.
+class DialogWatch : public ScriptedBoxes {
+public:
+    int show(const std::string& text, int style, const std::string& title) override {
+        const auto* dialog = static_cast<wizard::frmError*>(app->loaded(dialog_key));
+        dialogs.push_back(dialog && dialog->Visible() ? dialog->Label1.Caption : "-");
+        return ScriptedBoxes::show(text, style, title);
+    }
+    forms::Application* app = nullptr;
+    std::string dialog_key;
+    std::vector<std::string> dialogs;
+};
+
+TEST(AddedKind, ATableAndItsRowMakeADuplicatorWithItsInterimNotice) {
+    const objects::AddedKind added({"test gun", "test_gun", true, {.form_name = "Test_gun", .caption = "Test"}},
+                                   kTestTable);
+    TempDir temp;
+    const fs::path root = temp.path() / "blaster";
+    write_text(root / "test gun.weap.meta", "stock");
+    write_text(root / "old.xml", "stale");
+    fs::create_directories(root / "bitmaps");
+
+    Driver d;
+    DialogWatch watch;
+    watch.app = &d.app;
+    watch.dialog_key = typeid(wizard::frmError).name();
+    d.app.set_message_boxes(&watch);
+    ASSERT_NE(std::find(d.main().Combo1.items.begin(), d.main().Combo1.items.end(), "test gun"),
+              d.main().Combo1.items.end());
+    d.prepare("test gun", "Blood Gulch", "blaster", utf8(root));
+    d.compile();
+    d.pump();
+
+    ASSERT_EQ(watch.shown.size(), 2u);
+    EXPECT_EQ(watch.shown[0].text, "All XML files made");
+    EXPECT_EQ(watch.shown[1].text, "All META files renamed sucessfully");
+    // The notice stands in the dialog between the two confirmations.
+    EXPECT_EQ(watch.dialogs, (std::vector<std::string>{"-", "All XML files created successfully"}));
+    EXPECT_EQ(d.app.get<wizard::frmError>().Label1.Caption,
+              "The test gun has successfully been duplicated to \"blaster\"");
+    EXPECT_EQ(d.main().completed.Caption, "The test gun has successfully been duplicated to");
+    EXPECT_FALSE(d.loaded("Test_gun"));
+    EXPECT_EQ(snapshot(root),
+              (std::map<std::string, std::string>{
+                  {"blaster.weap.meta", "stock"},
+                  {"blaster.weap.xml", read_bytes(root / "blaster.weap.xml")},
+                  {"bitmaps/blaster skin.bitm.xml", read_bytes(root / "bitmaps" / "blaster skin.bitm.xml")}}));
+    const std::string skin = "<Filename>weapons\\blaster\\bitmaps\\blaster skin</Filename>";
+    EXPECT_NE(read_bytes(root / "blaster.weap.xml").find(skin), std::string::npos);
+}
+
+}  // namespace
