@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 
+#include "backend/fltk/control_widget.h"
 #include "backend/fltk/form_window.h"
 
 namespace backend {
