@@ -41,12 +41,6 @@ std::string_view table_text(std::string_view name) {
     return text_of(name);
 }
 
-std::vector<std::string_view> table_names() {
-    std::vector<std::string_view> names;
-    for (const auto& entry : generated::tables()) names.push_back(entry.first);
-    return names;
-}
-
 const duplication::ObjectTable& table(std::string_view name) {
     std::lock_guard guard(lock());
     auto it = parsed().find(name);

@@ -14,9 +14,6 @@ namespace objects {
 // when no such table is built in.
 std::string_view table_text(std::string_view name);
 
-// Names of all built-in tables.
-std::vector<std::string_view> table_names();
-
 // Parsed table, parsed once on first use; throws duplication::TableError if the
 // text is malformed.
 const duplication::ObjectTable& table(std::string_view name);
