@@ -72,7 +72,18 @@ std::vector<ObjectKind> built_in() {
          {.form_name = "plasma_rifle",
           .caption = "Form2",
           .extras = {name_label(), map_label(), location_label(), output_label(), title("Plasma Rifle")}}},
-        {"shotgun", "shotgun", true, {.form_name = "shotgun", .caption = "Form2"}},
+        {"shotgun",
+         "shotgun",
+         true,
+         {.form_name = "shotgun",
+          .caption = "Form2",
+          .txtmap = {120, 240, 3495, 285},
+          .txtfile = {120, 840, 3495, 285},
+          .drive = {120, 1440, 855, 315},
+          .dir = {1080, 1440, 2535, 1215},
+          .create = {3720, 2040, 3495, 615},
+          .header1 = {6360, 1560, 495, 285},
+          .header2 = {6360, 1170, 495, 285}}},
     };
 }
 
