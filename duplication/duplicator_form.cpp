@@ -18,9 +18,12 @@ DuplicatorForm::DuplicatorForm(forms::Application& app, const FormDesign& d, std
       kind_(std::move(kind)),
       table_(table) {
     Caption = d.caption;
-    BorderStyle = forms::Border::None;
+    BorderStyle = d.border;
     ClientWidth = d.width;
     ClientHeight = d.height;
+    Left = d.left;
+    Top = d.top;
+    AutoPlace = d.auto_place;
     create.Caption = "Create Duplicate Object";
     header1.SetText(std::string(kHeader1));
     header2.SetText(std::string(kHeader2));

@@ -29,6 +29,10 @@ struct FormDesign {
     std::string caption;    // "Pistol"
     int width = 90;         // client area
     int height = 90;
+    forms::Border border = forms::Border::None;
+    int left = 0;            // on the screen, unless placed by the platform
+    int top = 0;
+    bool auto_place = false;
     forms::Rect txtmap{600, 600, 3495, 285};
     forms::Rect txtfile{600, 1200, 3495, 285};
     forms::Rect drive{600, 1800, 855, 315};

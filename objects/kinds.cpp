@@ -39,7 +39,16 @@ void follow_drive(DuplicatorForm& f) {
 std::vector<ObjectKind> built_in() {
     return {
         {"pistol", "pistol", true, {.form_name = "Pistol_frm", .caption = "Pistol"}},
-        {"rocket launcher", "rocket_launcher", true, {.form_name = "Rocket_launcher", .caption = "Form2"}},
+        {"rocket launcher",
+         "rocket_launcher",
+         true,
+         {.form_name = "Rocket_launcher",
+          .caption = "Rocket Launcher",
+          .left = 3195,
+          .top = 2775,
+          .header1 = {7200, 1920, 495, 285},
+          .header2 = {7200, 1530, 495, 285},
+          .extras = {title("Rocket Launcher"), map_label(), name_label(), location_label(), output_label()}}},
         {"assault rifle",
          "assault_rifle",
          true,

@@ -17,15 +17,17 @@
 //   bag <no> <view> <item>; ...        the same in any order
 //   rule <no> <i> <k>                  ChunkCount = Translation + k exactly for the
 //                                      Reflexives from the i-th (counted from 0) on
-//   total <scope> <key>=<n> ...        sums over the scope's files: D, R, L, lines, and
-//                                      Dependencies per class (part=233)
+//   total <scope> <key>=<n> ...        sums over the scope's files: D, R, L, V, I, lines,
+//                                      joins (places where the new name is joined into
+//                                      the lines) and Dependencies per class (part=233)
 //   names <scope> <kinds> <class|*> <key>=<value> ... [<paths>]
 //                                      the blocks naming tags (matching <paths>): tags=
 //                                      distinct tags, times= blocks, files= files holding
 //                                      one, in= those files' numbers (- for none),
 //                                      spread= 1x2,2x4 for two tags named once, four twice
 //
-// scope: all, effects (files in the effects folder), other, <no> or <no>-<no>.
+// scope: all, effects (files in the effects folder), other, or file numbers: <no> or
+// <no>-<no>, several joined by "," (1-10,46).
 // view: letters of R D L V I (V, I: asset Corrections), optionally @<from>-<to>
 // to keep Locations in that range; kinds: letters of D L.
 // item: "R <Location> <Translation> <ChunkCount>", "D|L <Location> <class> <path>",
@@ -164,8 +166,19 @@ void expect_items(const Strings& actual, const Strings& want, bool any_order) {
 bool in_scope(const FileEntry& f, const std::string& scope) {
     if (scope == "all") return true;
     if (scope == "effects" || scope == "other") return (f.subfolder() == "effects") == (scope == "effects");
-    const auto dash = scope.find('-');
-    return f.number >= std::stoi(scope) && f.number <= std::stoi(scope.substr(dash == npos ? 0 : dash + 1));
+    const Strings ranges = split(scope, ",");
+    return std::any_of(ranges.begin(), ranges.end(), [&](const std::string& range) {
+        const auto dash = range.find('-');
+        return f.number >= std::stoi(range) && f.number <= std::stoi(range.substr(dash == npos ? 0 : dash + 1));
+    });
+}
+
+// How often the new name is joined into the lines of a file.
+std::size_t joins(const std::vector<std::string>& lines) {
+    std::size_t n = 0;
+    for (const auto& line : lines)
+        for (auto at = line.find("{name}"); at != npos; at = line.find("{name}", at + 1)) ++n;
+    return n;
 }
 
 duplication::RunText run(const std::string& name, const std::string& map = "Blood Gulch") {
@@ -324,7 +337,11 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
                     ++sums[b.kind == BlockKind::Reflexive ? "R" : b.kind == BlockKind::LoneID ? "L" : "D"];
                     if (b.kind == BlockKind::Dependency) ++sums[b.tag_class];
                 }
-                sums["lines"] += lines(f);
+                sums["V"] += f.vertex_corrections.size();
+                sums["I"] += f.index_corrections.size();
+                const auto text = duplication::file_lines(t, f, run("{name}"));
+                sums["lines"] += text.size();
+                sums["joins"] += joins(text);
             }
             for (const auto& [what, n] : k.keys) EXPECT_EQ(std::to_string(sums[what]), n) << what;
         } else if (key == "names") {
