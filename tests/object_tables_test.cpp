@@ -403,7 +403,8 @@ TEST_P(ObjectTableFacts, InvariantsOfEveryFile) {
     EXPECT_EQ(named_without_file, unwritten);
 }
 
-INSTANTIATE_TEST_SUITE_P(Objects, ObjectTableFacts, testing::Values("pistol", "assault_rifle", "plasma_rifle", "flamethrower"),
+INSTANTIATE_TEST_SUITE_P(Objects, ObjectTableFacts,
+                         testing::Values("pistol", "assault_rifle", "plasma_rifle", "flamethrower"),
                          [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
