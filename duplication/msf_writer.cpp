@@ -94,7 +94,8 @@ std::string xml_rel_path(const FileEntry& entry, std::string_view new_name) {
 }
 
 std::string own_tag_path(const ObjectTable& table, const FileEntry& entry, std::string_view new_name) {
-    // An empty new name leaves two backslashes in a row (weapons\\exhaust).
+    // Always both separators: an empty new name leaves two backslashes in a
+    // row, as in every reference to an own tag.
     return table.tag_folder + "\\" + std::string(new_name) + "\\" + with_name(entry.rel_path, new_name);
 }
 

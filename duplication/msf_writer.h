@@ -34,7 +34,8 @@ struct RunText {
 // backslash separated.
 std::string xml_rel_path(const FileEntry& entry, std::string_view new_name);
 
-// Own tag path of the entry: "<tagfolder>\\<new name>\\<rel_path>".
+// Own tag path of the entry: "<tagfolder>\\<new name>\\<rel_path>", both
+// separators also for an empty new name.
 std::string own_tag_path(const ObjectTable& table, const FileEntry& entry,
                          std::string_view new_name);
 
