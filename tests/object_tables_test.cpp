@@ -4,13 +4,21 @@
 //
 //   kind | caption | tagfolder | stock | xml-confirmation | success <text>
 //   flags <interim notice 0|1> <unload on error 0|1>
+//   ids number|place                   what <no> means in the facts below the
+//                                      file lines: the file number (default,
+//                                      numbers must then be unique) or the place
+//                                      in writing order (from 1)
+//   reused <n> ...                     file numbers that serve more than one file
 //   purge <folder>                     the purge list, in order
 //   rename <from> => <to>              the rename list, in order
-//   file <no> <class> D=<n> R=<n> L=<n> V=<n> I=<n> lines=<n> <path>
-//                                      every file in writing order: its Dependency,
-//                                      Reflexive and LoneID blocks, VertexBlock and
-//                                      IndexBlock Corrections and lines; the path
-//                                      relative to the output folder, with {name}
+//   file <number> <class> D=<n> R=<n> L=<n> V=<n> I=<n> lines=<n> <path> [=> <tag>]
+//                                      every file in writing order: its file number,
+//                                      Dependency, Reflexive and LoneID blocks,
+//                                      VertexBlock and IndexBlock Corrections and
+//                                      lines; the path relative to the output folder,
+//                                      with {name}; <tag>, the own tag path below the
+//                                      object tag folder, where it is not the path
+//                                      without ".<class>.xml"
 //   effect <no> <H> <r>+<p>,...        head list size; reference + particle chunks per group
 //   deps <no> <class> <path>; ...      every Dependency of the file, in order
 //   blocks <no> <view> <item>; ...     every block of the view, in order
@@ -22,10 +30,11 @@
 //   names <scope> <kinds> <class|*> <key>=<value> ... [<paths>]
 //                                      the blocks naming tags (matching <paths>): tags=
 //                                      distinct tags, times= blocks, files= files holding
-//                                      one, in= those files' numbers (- for none),
+//                                      one, in= those files' file numbers (- for none),
 //                                      spread= 1x2,2x4 for two tags named once, four twice
 //
 // scope: all, effects (files in the effects folder), other, <no> or <no>-<no>.
+// <no>: a file number or a place, as "ids" says.
 // view: letters of R D L V I (V, I: asset Corrections), optionally @<from>-<to>
 // to keep Locations in that range; kinds: letters of D L.
 // item: "R <Location> <Translation> <ChunkCount>", "D|L <Location> <class> <path>",
@@ -160,11 +169,11 @@ void expect_items(const Strings& actual, const Strings& want, bool any_order) {
     EXPECT_EQ(actual.size(), want.size());
 }
 
-bool in_scope(const FileEntry& f, const std::string& scope) {
+bool in_scope(const FileEntry& f, int id, const std::string& scope) {
     if (scope == "all") return true;
     if (scope == "effects" || scope == "other") return (f.subfolder() == "effects") == (scope == "effects");
     const auto dash = scope.find('-');
-    return f.number >= std::stoi(scope) && f.number <= std::stoi(scope.substr(dash == npos ? 0 : dash + 1));
+    return id >= std::stoi(scope) && id <= std::stoi(scope.substr(dash == npos ? 0 : dash + 1));
 }
 
 duplication::RunText run(const std::string& name, const std::string& map = "Blood Gulch") {
@@ -183,18 +192,27 @@ protected:
             if (line.empty() || line[0] == '#') continue;
             const Strings w = words(line, 2);
             facts.push_back({w[0], w.size() > 1 ? w[1] : ""});
+            if (w[0] == "ids") by_place = w.at(1) == "place";
         }
         ASSERT_FALSE(facts.empty());
     }
+    // The facts' name of the i-th file of the writing order.
+    int id(std::size_t i) const { return by_place ? static_cast<int>(i) + 1 : t.files[i].number; }
     const FileEntry& file(const std::string& no) const {
-        for (const auto& f : t.files)
-            if (f.number == std::stoi(no)) return f;
-        throw std::runtime_error("no file " + no);
+        const FileEntry* found = nullptr;
+        for (std::size_t i = 0; i < t.files.size(); ++i) {
+            if (id(i) != std::stoi(no)) continue;
+            if (found != nullptr) throw std::runtime_error("file number " + no + " is not unique: use places");
+            found = &t.files[i];
+        }
+        if (found == nullptr) throw std::runtime_error("no file " + no);
+        return *found;
     }
     std::size_t lines(const FileEntry& f) const { return duplication::file_lines(t, f, run("x")).size(); }
 
     const duplication::ObjectTable& t = objects::table(GetParam());
     std::vector<std::pair<std::string, std::string>> facts;  // key, rest of the line
+    bool by_place = false;
 };
 
 TEST_P(ObjectTableFacts, HeaderPurgeAndRenames) {
@@ -243,9 +261,11 @@ TEST_P(ObjectTableFacts, EveryFileInWritingOrder) {
             {"L", std::to_string(view(f, "L").size())}, {"V", std::to_string(view(f, "V").size())},
             {"I", std::to_string(view(f, "I").size())}, {"lines", std::to_string(lines(f))}};
         EXPECT_EQ(counts, k.keys);
+        const Strings xml_and_tag = split(k.rest, " => ");
+        const std::string tag = xml_and_tag.size() > 1 ? xml_and_tag[1] + "." + f.tag_class + ".xml" : k.rest;
         for (const std::string name : {"magnum", "my gun"}) {
-            const std::string path = duplication::with_name(k.rest, name);
-            EXPECT_EQ(duplication::xml_rel_path(f, name), path);
+            const std::string path = duplication::with_name(tag, name);
+            EXPECT_EQ(duplication::xml_rel_path(f, name), duplication::with_name(xml_and_tag[0], name));
             const auto text = duplication::file_lines(t, f, run(name));
             ASSERT_GE(text.size(), 7u);
             EXPECT_EQ(text[3], "<Map>Blood Gulch</Map>");
@@ -305,8 +325,9 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
         if (key == "total") {
             const Keyed k = keyed(rest, 1);
             std::map<std::string, std::size_t> sums;
-            for (const auto& f : t.files) {
-                if (!in_scope(f, k.head[0])) continue;
+            for (std::size_t i = 0; i < t.files.size(); ++i) {
+                const FileEntry& f = t.files[i];
+                if (!in_scope(f, id(i), k.head[0])) continue;
                 for (const auto& b : f.blocks) {
                     ++sums[b.kind == BlockKind::Reflexive ? "R" : b.kind == BlockKind::LoneID ? "L" : "D"];
                     if (b.kind == BlockKind::Dependency) ++sums[b.tag_class];
@@ -317,15 +338,15 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
         } else if (key == "names") {
             const Keyed k = keyed(rest, 3);
             std::map<std::string, std::size_t> times;  // path -> blocks naming it
-            std::set<int> files;
+            std::set<std::size_t> files;  // places
             std::string in, spread;
-            for (const auto& f : t.files)
-                for (const auto& item : in_scope(f, k.head[0]) ? view(f, k.head[1]) : Strings{}) {
+            for (std::size_t i = 0; i < t.files.size(); ++i)
+                for (const auto& item : in_scope(t.files[i], id(i), k.head[0]) ? view(t.files[i], k.head[1]) : Strings{}) {
                     const Strings w = words(item, 4);  // kind, Location, class, path
                     if ((k.head[2] != "*" && k.head[2] != w[2]) || !(k.rest.empty() || path_matches(k.rest, w[3])))
                         continue;
                     ++times[w[3]];
-                    if (files.insert(f.number).second) in += (in.empty() ? "" : ",") + std::to_string(f.number);
+                    if (files.insert(i).second) in += (in.empty() ? "" : ",") + std::to_string(t.files[i].number);
                 }
             std::map<std::size_t, std::size_t> tags;  // times named -> tags
             std::size_t blocks = 0;
@@ -346,10 +367,20 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
 TEST_P(ObjectTableFacts, InvariantsOfEveryFile) {
     std::set<std::string> own;  // "class path" of every file's own tag
     for (const auto& f : t.files) own.insert(f.tag_class + " " + t.tag_folder + "\\{name}\\" + f.rel_path);
-    std::set<int> numbers;
+    // A file number serves again only where the facts say so.
+    std::map<int, int> uses;
+    for (const auto& f : t.files) ++uses[f.number];
+    std::set<int> reused, want;
+    for (const auto& [n, times] : uses) {
+        EXPECT_GE(n, 1);
+        if (times > 1) reused.insert(n);
+    }
+    for (const auto& [key, rest] : facts)
+        if (key == "reused")
+            for (const auto& n : split(rest, " ")) want.insert(std::stoi(n));
+    EXPECT_EQ(reused, want);
     for (const auto& f : t.files) {
         SCOPED_TRACE("file " + std::to_string(f.number));
-        EXPECT_TRUE(numbers.insert(f.number).second);
         EXPECT_TRUE(duplication::is_known_class(f.tag_class));
         for (std::size_t i = 0; i < f.blocks.size(); ++i) {
             const Block& b = f.blocks[i];
