@@ -417,7 +417,7 @@ TEST_P(ObjectTableFacts, InvariantsOfEveryFile) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Objects, ObjectTableFacts, testing::Values("pistol", "assault_rifle", "plasma_rifle"),
+INSTANTIATE_TEST_SUITE_P(Objects, ObjectTableFacts, testing::Values("pistol", "assault_rifle", "plasma_rifle", "sniper_rifle"),
                          [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
