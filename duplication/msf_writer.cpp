@@ -90,6 +90,7 @@ std::string hex_offset(std::uint32_t value) {
 }
 
 std::string xml_rel_path(const FileEntry& entry, std::string_view new_name) {
+    if (!entry.xml_path.empty()) return with_name(entry.xml_path, new_name);
     return with_name(entry.rel_path, new_name) + "." + entry.tag_class + ".xml";
 }
 

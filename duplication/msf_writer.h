@@ -31,7 +31,7 @@ struct RunText {
 };
 
 // Relative path of the written file: rel_path with {name} + "." + class + ".xml",
-// backslash separated.
+// backslash separated, or the entry's explicit xml path with {name}.
 std::string xml_rel_path(const FileEntry& entry, std::string_view new_name);
 
 // Own tag path of the entry: "<tagfolder>\\<new name>\\<rel_path>", both

@@ -173,6 +173,7 @@ private:
 
     void body(Statement& st, std::string_view keyword) {
         if (!entry_) st.fail("\"" + std::string(keyword) + "\" outside a file entry");
+        if (keyword == "xml") return xml_path(st);
         if (effect_) return effect_body(st, keyword);
         Block b;
         if (keyword == "dep" || keyword == "lone") {
@@ -202,6 +203,13 @@ private:
         if (!entry_->blocks.empty() && entry_->blocks.back().location >= b.location)
             st.fail("block out of Location order");
         entry_->blocks.push_back(std::move(b));
+    }
+
+    // A written file name that does not follow the tag file name.
+    void xml_path(Statement& st) {
+        if (!entry_->xml_path.empty()) st.fail("second xml path for one file");
+        entry_->xml_path = st.rest("xml path");
+        if (!entry_->xml_path.ends_with(".xml")) st.fail("xml path must end in .xml");
     }
 
     void effect_body(Statement& st, std::string_view keyword) {

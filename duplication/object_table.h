@@ -32,6 +32,7 @@ struct FileEntry {
     int number = 0;              // file number of the generation step
     std::string tag_class;       // class code of the tag
     std::string rel_path;        // e.g. "bitmaps\\{name} cubemap" (no class, no .xml)
+    std::string xml_path;        // written file when it is not rel_path + class + ".xml", else empty
     std::vector<Block> blocks;   // ascending Location order
     std::vector<Correction> vertex_corrections;  // mod2 only
     std::vector<Correction> index_corrections;   // mod2 only

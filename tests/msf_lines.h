@@ -46,14 +46,28 @@ inline std::string crlf(const std::vector<Lines>& pieces) {
 
 inline const Lines kEnd = {"</Results>"};
 
-inline std::string bytes(const char* object, int no, const std::string& name, const std::string& map = "Blood Gulch") {
+// The written file at a place of the writing order (from 1).
+inline std::string place_bytes(const char* object, std::size_t place, const std::string& name,
+                               const std::string& map = "Blood Gulch") {
     const auto& table = objects::table(object);
+    if (place < 1 || place > table.files.size()) throw std::runtime_error("no place " + std::to_string(place));
     duplication::RunText run;
     run.map = map;
     run.new_name = name;
-    for (const auto& f : table.files)
-        if (f.number == no) return duplication::file_bytes(table, f, run);
-    throw std::runtime_error("no file " + std::to_string(no));
+    return duplication::file_bytes(table, table.files[place - 1], run);
+}
+
+// The written file of a file number that serves one file only.
+inline std::string bytes(const char* object, int no, const std::string& name, const std::string& map = "Blood Gulch") {
+    const auto& files = objects::table(object).files;
+    std::size_t place = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (files[i].number != no) continue;
+        if (place != 0) throw std::runtime_error("file number " + std::to_string(no) + " serves twice");
+        place = i + 1;
+    }
+    if (place == 0) throw std::runtime_error("no file " + std::to_string(no));
+    return place_bytes(object, place, name, map);
 }
 
 inline const std::string kBitm = tri("mtib", 8), kSnd = tri("!dns", 8), kEffe = tri("effe", 8), kPart = tri("trap", 8);

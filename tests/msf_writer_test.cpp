@@ -115,6 +115,26 @@ TEST(EffectLayout, EmptyGroupWritesNoSublist) {
     EXPECT_EQ(b[1].translation, 0x60u);
 }
 
+TEST(TableParser, ExplicitXmlPathNamesOnlyTheWrittenFile) {
+    const duplication::ObjectTable t = duplication::parse_table(
+        "tagfolder weapons\n"
+        "file 14 bitm bitmaps\\{name} mask\n"
+        "  xml bitmaps\\{name} mask.bitm.wphi.xml\n"
+        "  lone 0xCC bitm weapons\\{name}\\bitmaps\\{name} mask\n"
+        "file 15 bitm bitmaps\\plain\n");
+    ASSERT_EQ(t.files.size(), 2u);
+    EXPECT_EQ(duplication::xml_rel_path(t.files[0], "x y"), "bitmaps\\x y mask.bitm.wphi.xml");
+    EXPECT_EQ(duplication::xml_rel_path(t.files[1], "x y"), "bitmaps\\plain.bitm.xml");
+    EXPECT_EQ(t.files[0].subfolder(), "bitmaps");
+    duplication::RunText run;
+    run.new_name = "x y";
+    const auto lines = duplication::file_lines(t, t.files[0], run);
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[4], "<Tag>mtib" + fill(8) + "</Tag>");
+    EXPECT_EQ(lines[5], "<Filename>weapons\\x y\\bitmaps\\x y mask</Filename>");
+    EXPECT_EQ(lines[9], "<Filename>weapons\\x y\\bitmaps\\x y mask</Filename>");
+}
+
 TEST(TableParser, RejectsMalformedStatements) {
     const std::pair<const char*, int> bad[] = {
         {"file 1 zzzz a\n", 1},                       // unknown class
@@ -125,6 +145,9 @@ TEST(TableParser, RejectsMalformedStatements) {
         {"effe 2 1 e\n  part x\n", 2},                // chunk before group
         {"rename a -> b\n", 1},
         {"file 1 bitm a\n  dep 0x4 bitm\n", 2},       // missing path
+        {"file 1 bitm a\n  xml a.bitm\n", 2},         // written file not .xml
+        {"file 1 bitm a\n  xml a.xml\n  xml b.xml\n", 3},  // two written files
+        {"xml a.xml\n", 1},                          // outside a file
     };
     for (const auto& [text, line] : bad) {
         try {

@@ -4,13 +4,21 @@
 //
 //   kind | caption | tagfolder | stock | xml-confirmation | success <text>
 //   flags <interim notice 0|1> <unload on error 0|1>
+//   ids number|place                   what <no> means in the facts below the
+//                                      file lines: the file number (default,
+//                                      numbers must then be unique) or the place
+//                                      in writing order (from 1)
+//   reused <n> ...                     file numbers that serve more than one file
 //   purge <folder>                     the purge list, in order
 //   rename <from> => <to>              the rename list, in order
-//   file <no> <class> D=<n> R=<n> L=<n> V=<n> I=<n> lines=<n> <path>
-//                                      every file in writing order: its Dependency,
-//                                      Reflexive and LoneID blocks, VertexBlock and
-//                                      IndexBlock Corrections and lines; the path
-//                                      relative to the output folder, with {name}
+//   file <number> <class> D=<n> R=<n> L=<n> V=<n> I=<n> lines=<n> <path> [=> <tag>]
+//                                      every file in writing order: its file number,
+//                                      Dependency, Reflexive and LoneID blocks,
+//                                      VertexBlock and IndexBlock Corrections and
+//                                      lines; the path relative to the output folder,
+//                                      with {name}; <tag>, the own tag path below the
+//                                      object tag folder, where it is not the path
+//                                      without ".<class>.xml"
 //   effect <no> <H> <r>+<p>,...        head list size; reference + particle chunks per group
 //   deps <no> <class> <path>; ...      every Dependency of the file, in order
 //   blocks <no> <view> <item>; ...     every block of the view, in order
@@ -20,16 +28,19 @@
 //   total <scope> <key>=<n> ...        sums over the scope's files: D, R, L, V, I, lines,
 //                                      joins (places where the new name is joined into
 //                                      the lines) and Dependencies per class (part=233)
+//   order stated                       the writing order within a folder is not the
+//                                      byte order of the stock file names
 //   unwritten <class> <path>           an own tag that blocks name but no file of the
 //                                      table writes; all such tags are listed
 //   names <scope> <kinds> <class|*> <key>=<value> ... [<paths>]
 //                                      the blocks naming tags (matching <paths>): tags=
 //                                      distinct tags, times= blocks, files= files holding
-//                                      one, in= those files' numbers (- for none),
+//                                      one, in= those files' file numbers (- for none),
 //                                      spread= 1x2,2x4 for two tags named once, four twice
 //
-// scope: all, effects (files in the effects folder), other, or file numbers: <no> or
-// <no>-<no>, several joined by "," (1-10,46).
+// scope: all, effects (files in the effects folder), other, or files: <no> or
+// <no>-<no>, several joined by "," (1-10,46); <no>: a file number or a place, as
+// "ids" says.
 // view: letters of R D L V I (V, I: asset Corrections), optionally @<from>-<to>
 // to keep Locations in that range; kinds: letters of D L.
 // item: "R <Location> <Translation> <ChunkCount>", "D|L <Location> <class> <path>",
@@ -165,13 +176,13 @@ void expect_items(const Strings& actual, const Strings& want, bool any_order) {
     EXPECT_EQ(actual.size(), want.size());
 }
 
-bool in_scope(const FileEntry& f, const std::string& scope) {
+bool in_scope(const FileEntry& f, int id, const std::string& scope) {
     if (scope == "all") return true;
     if (scope == "effects" || scope == "other") return (f.subfolder() == "effects") == (scope == "effects");
     const Strings ranges = split(scope, ",");
     return std::any_of(ranges.begin(), ranges.end(), [&](const std::string& range) {
         const auto dash = range.find('-');
-        return f.number >= std::stoi(range) && f.number <= std::stoi(range.substr(dash == npos ? 0 : dash + 1));
+        return id >= std::stoi(range) && id <= std::stoi(range.substr(dash == npos ? 0 : dash + 1));
     });
 }
 
@@ -199,13 +210,21 @@ protected:
             if (line.empty() || line[0] == '#') continue;
             const Strings w = words(line, 2);
             facts.push_back({w[0], w.size() > 1 ? w[1] : ""});
+            if (w[0] == "ids") by_place = w.at(1) == "place";
         }
         ASSERT_FALSE(facts.empty());
     }
+    // The facts' name of the i-th file of the writing order.
+    int id(std::size_t i) const { return by_place ? static_cast<int>(i) + 1 : t.files[i].number; }
     const FileEntry& file(const std::string& no) const {
-        for (const auto& f : t.files)
-            if (f.number == std::stoi(no)) return f;
-        throw std::runtime_error("no file " + no);
+        const FileEntry* found = nullptr;
+        for (std::size_t i = 0; i < t.files.size(); ++i) {
+            if (id(i) != std::stoi(no)) continue;
+            if (found != nullptr) throw std::runtime_error("file number " + no + " is not unique: use places");
+            found = &t.files[i];
+        }
+        if (found == nullptr) throw std::runtime_error("no file " + no);
+        return *found;
     }
     std::string fact(const std::string& key) const {
         for (const auto& [k, rest] : facts)
@@ -223,6 +242,7 @@ protected:
 
     const duplication::ObjectTable& t = objects::table(GetParam());
     std::vector<std::pair<std::string, std::string>> facts;  // key, rest of the line
+    bool by_place = false;
 };
 
 TEST_P(ObjectTableFacts, HeaderPurgeAndRenames) {
@@ -272,9 +292,11 @@ TEST_P(ObjectTableFacts, EveryFileInWritingOrder) {
             {"L", std::to_string(view(f, "L").size())}, {"V", std::to_string(view(f, "V").size())},
             {"I", std::to_string(view(f, "I").size())}, {"lines", std::to_string(lines(f))}};
         EXPECT_EQ(counts, k.keys);
+        const Strings xml_and_tag = split(k.rest, " => ");
+        const std::string tag = xml_and_tag.size() > 1 ? xml_and_tag[1] + "." + f.tag_class + ".xml" : k.rest;
         for (const std::string name : {"magnum", "my gun"}) {
-            const std::string path = duplication::with_name(k.rest, name);
-            EXPECT_EQ(duplication::xml_rel_path(f, name), path);
+            const std::string path = duplication::with_name(tag, name);
+            EXPECT_EQ(duplication::xml_rel_path(f, name), duplication::with_name(xml_and_tag[0], name));
             const auto text = duplication::file_lines(t, f, run(name));
             ASSERT_GE(text.size(), 7u);
             EXPECT_EQ(text[3], "<Map>Blood Gulch</Map>");
@@ -333,8 +355,9 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
         if (key == "total") {
             const Keyed k = keyed(rest, 1);
             std::map<std::string, std::size_t> sums;
-            for (const auto& f : t.files) {
-                if (!in_scope(f, k.head[0])) continue;
+            for (std::size_t i = 0; i < t.files.size(); ++i) {
+                const FileEntry& f = t.files[i];
+                if (!in_scope(f, id(i), k.head[0])) continue;
                 for (const auto& b : f.blocks) {
                     ++sums[b.kind == BlockKind::Reflexive ? "R" : b.kind == BlockKind::LoneID ? "L" : "D"];
                     if (b.kind == BlockKind::Dependency) ++sums[b.tag_class];
@@ -349,15 +372,15 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
         } else if (key == "names") {
             const Keyed k = keyed(rest, 3);
             std::map<std::string, std::size_t> times;  // path -> blocks naming it
-            std::set<int> files;
+            std::set<std::size_t> files;  // places
             std::string in, spread;
-            for (const auto& f : t.files)
-                for (const auto& item : in_scope(f, k.head[0]) ? view(f, k.head[1]) : Strings{}) {
+            for (std::size_t i = 0; i < t.files.size(); ++i)
+                for (const auto& item : in_scope(t.files[i], id(i), k.head[0]) ? view(t.files[i], k.head[1]) : Strings{}) {
                     const Strings w = words(item, 4);  // kind, Location, class, path
                     if ((k.head[2] != "*" && k.head[2] != w[2]) || !(k.rest.empty() || path_matches(k.rest, w[3])))
                         continue;
                     ++times[w[3]];
-                    if (files.insert(f.number).second) in += (in.empty() ? "" : ",") + std::to_string(f.number);
+                    if (files.insert(i).second) in += (in.empty() ? "" : ",") + std::to_string(t.files[i].number);
                 }
             std::map<std::size_t, std::size_t> tags;  // times named -> tags
             std::size_t blocks = 0;
@@ -381,16 +404,28 @@ TEST_P(ObjectTableFacts, InvariantsOfEveryFile) {
     std::set<std::string> unwritten, named_without_file;
     for (const auto& [key, rest] : facts)
         if (key == "unwritten") unwritten.insert(rest);
-    std::set<int> numbers;
+    // A file number serves again only where the facts say so.
+    std::map<int, int> uses;
+    for (const auto& f : t.files) ++uses[f.number];
+    std::set<int> reused, want;
+    for (const auto& [n, times] : uses) {
+        EXPECT_GE(n, 1);
+        if (times > 1) reused.insert(n);
+    }
+    for (const auto& [key, rest] : facts)
+        if (key == "reused")
+            for (const auto& n : split(rest, " ")) want.insert(std::stoi(n));
+    EXPECT_EQ(reused, want);
+    const bool byte_order = fact("order") != "stated";
     const FileEntry* previous = nullptr;
     for (const auto& f : t.files) {
         SCOPED_TRACE("file " + std::to_string(f.number));
-        EXPECT_TRUE(numbers.insert(f.number).second);
-        // Within a folder, files follow the byte order of their stock file names.
+        // Within a folder, files follow the byte order of their stock file
+        // names, unless the facts say the order is a stated one.
         const auto stock_name = [&](const FileEntry& e) {
             return duplication::with_name(e.tag_name(), t.stock_name) + "." + e.tag_class;
         };
-        if (previous && previous->subfolder() == f.subfolder()) {
+        if (byte_order && previous && previous->subfolder() == f.subfolder()) {
             EXPECT_LT(stock_name(*previous), stock_name(f));
         }
         previous = &f;
