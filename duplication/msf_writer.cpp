@@ -40,13 +40,6 @@ void append_slot(std::string& out, std::string_view code) {
     out.append(code.rbegin(), code.rend());
 }
 
-std::string backslash_join(std::string_view a, std::string_view b) {
-    std::string out(a);
-    if (!out.empty() && !b.empty()) out += '\\';
-    out.append(b);
-    return out;
-}
-
 void element(std::vector<std::string>& lines, std::string_view tag, std::string_view value) {
     std::string line;
     line.reserve(tag.size() * 2 + value.size() + 5);
@@ -101,7 +94,8 @@ std::string xml_rel_path(const FileEntry& entry, std::string_view new_name) {
 }
 
 std::string own_tag_path(const ObjectTable& table, const FileEntry& entry, std::string_view new_name) {
-    return backslash_join(backslash_join(table.tag_folder, new_name), with_name(entry.rel_path, new_name));
+    // Joined as typed: an empty new name leaves two backslashes in a row.
+    return table.tag_folder + "\\" + std::string(new_name) + "\\" + with_name(entry.rel_path, new_name);
 }
 
 std::vector<std::string> file_lines(const ObjectTable& table, const FileEntry& entry, const RunText& run) {
