@@ -10,8 +10,8 @@
 
 namespace duplication {
 
-// A chunk of a reference or particle sublist; a reference chunk may name
-// nothing (empty path), which keeps its room but writes no Dependency.
+// A chunk of a reference or particle sublist; a chunk may name nothing
+// (empty path), which keeps its room but writes no Dependency.
 struct EffectChunk {
     std::string tag_class;
     std::string path;

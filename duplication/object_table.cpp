@@ -223,8 +223,9 @@ private:
         if (effect_->groups.empty()) st.fail("chunk before the first group");
         EffectChunk chunk;
         if (kind == "part") {
-            chunk.tag_class = "part";
             chunk.path = st.rest("particle path");
+            if (chunk.path == "none") chunk.path.clear();  // keeps its room, names nothing
+            else chunk.tag_class = "part";
         } else {
             const std::string_view first = st.word("class code");
             if (first == "none") {

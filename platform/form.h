@@ -14,7 +14,9 @@
 
 namespace forms {
 
-enum class Border { None, FixedToolWindow };
+// None: no caption bar; FixedToolWindow: a caption bar with a close box, fixed
+// size; Sizable: the platform's usual window.
+enum class Border { None, FixedToolWindow, Sizable };
 
 class Form {
 public:

@@ -109,6 +109,17 @@ TEST(EffectLayout, ChunkNamingNothingKeepsItsRoom) {
     EXPECT_EQ(b[4].location, b[3].translation + 0x24);
 }
 
+TEST(EffectLayout, ParticleChunkNamingNothingKeepsItsRoom) {
+    const auto t = duplication::parse_table("effe 1 1 e\n group\n  part a\n  part none\n  part*2 b\n");
+    const auto& b = t.files[0].blocks;
+    ASSERT_EQ(b.size(), 3u + 3u);  // head, groups, one sublist of four chunks, three Dependencies
+    EXPECT_EQ(b[2].count, 4u);
+    EXPECT_EQ(b[3].location, 0xA4u + 0x60);
+    EXPECT_EQ(b[4].location, 0xA4u + 2 * 232 + 0x60);
+    EXPECT_EQ(b[4].tag_class, "part");
+    EXPECT_EQ(b[4].path, "b");
+}
+
 TEST(EffectLayout, EmptyGroupWritesNoSublist) {
     const auto b = duplication::effect_blocks(1, std::vector<duplication::EffectGroup>(1));
     ASSERT_EQ(b.size(), 2u);

@@ -23,8 +23,9 @@
 //   deps <no> <class> <path>; ...      every Dependency of the file, in order
 //   blocks <no> <view> <item>; ...     every block of the view, in order
 //   bag <no> <view> <item>; ...        the same in any order
-//   rule <no> <i> <k>                  ChunkCount = Translation + k exactly for the
-//                                      Reflexives from the i-th (counted from 0) on
+//   rule <no> <i> <k>                  ChunkCount = Translation + k (k may be negative)
+//                                      exactly for the Reflexives from the i-th
+//                                      (counted from 0) on
 //   total <scope> <key>=<n> ...        sums over the scope's files: D, R, L, V, I, lines,
 //                                      joins (places where the new name is joined into
 //                                      the lines) and Dependencies per class (part=233)
@@ -343,7 +344,8 @@ TEST_P(ObjectTableFacts, BlocksAndEffectShapes) {
             std::size_t i = 0;
             for (const auto& b : file(w[0]).blocks) {
                 if (b.kind != BlockKind::Reflexive) continue;
-                EXPECT_EQ(b.count == b.translation + std::stoul(w[2]), i++ >= std::stoul(w[1])) << hex(b.location);
+                const bool rule = std::int64_t{b.count} == std::int64_t{b.translation} + std::stoll(w[2]);
+                EXPECT_EQ(rule, i++ >= std::stoul(w[1])) << hex(b.location);
             }
         }
     }

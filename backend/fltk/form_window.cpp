@@ -153,6 +153,8 @@ void FormWindow::show_first(forms::Form& f) {
     if (f.WindowState() == 2) {
         size_range(sw, sh, sw, sh);
         resize(sx, sy, sw, sh);
+    } else if (f.BorderStyle == forms::Border::Sizable) {
+        size_range(1, 1);
     } else {
         size_range(cw, ch, cw, ch);
     }
