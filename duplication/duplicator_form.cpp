@@ -6,7 +6,7 @@
 namespace duplication {
 
 DuplicatorForm::DuplicatorForm(forms::Application& app, const FormDesign& d, std::string kind,
-                               const ObjectTable* table)
+                               const ObjectTable& table)
     : forms::Form(app, d.form_name),
       txtmap(add<forms::TextBox>("txtmap", d.txtmap)),
       txtfile(add<forms::TextBox>("txtfile", d.txtfile)),

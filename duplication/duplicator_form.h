@@ -56,9 +56,8 @@ public:
 
 class DuplicatorForm : public forms::Form {
 public:
-    // kind is the object's word ("plasma rifle"); table may be null for an
-    // object whose table is not built in.
-    DuplicatorForm(forms::Application& app, const FormDesign& design, std::string kind, const ObjectTable* table);
+    // kind is the object's word ("plasma rifle").
+    DuplicatorForm(forms::Application& app, const FormDesign& design, std::string kind, const ObjectTable& table);
 
     forms::TextBox& txtmap;
     forms::TextBox& txtfile;
@@ -69,7 +68,7 @@ public:
     forms::TextBox& header2;
 
     const std::string& kind() const { return kind_; }
-    const ObjectTable* table() const { return table_; }
+    const ObjectTable& table() const { return table_; }
     // "The <kind> has successfully been duplicated to"
     std::string success_text() const;
     // Where the run reports to; a form nobody launched reports nowhere.
@@ -80,7 +79,7 @@ public:
 
 private:
     std::string kind_;
-    const ObjectTable* table_;
+    const ObjectTable& table_;
     std::shared_ptr<RunReport> report_;
 };
 

@@ -1,5 +1,7 @@
 #include "duplication/procedure.h"
 
+#include <set>
+
 #include "duplication/cp1252.h"
 #include "duplication/duplicator_form.h"
 #include "duplication/msf_writer.h"
@@ -28,6 +30,27 @@ std::string describe(char c) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || u == 0x7F) return "a control character";
     return quoted(std::string(1, c));
+}
+
+// Paths compared as Windows compares file names: without regard to case.
+std::string folded(const std::string& path) {
+    std::string out = to_cp1252(path).value_or(path);
+    for (char& c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) c = static_cast<char>(u + 0x20);
+    }
+    return out;
+}
+
+// The first path that two entries of a list would share, if any.
+template <class List, class PathOf>
+std::optional<std::string> shared_path(const List& list, PathOf path_of) {
+    std::set<std::string> seen;
+    for (const auto& item : list) {
+        const std::string path = path_of(item);
+        if (!seen.insert(folded(path)).second) return path;
+    }
+    return std::nullopt;
 }
 
 void purge(const ObjectTable& table, const RunInputs& in, forms::FileSystem& files) {
@@ -62,6 +85,15 @@ std::optional<std::string> check_run(const ObjectTable& table, const std::string
     if (!to_cp1252(in.map))
         return "The map name " + quoted(in.map) +
                " holds a character that the written files cannot carry (Windows-1252).";
+    // A new name equal to a stock tag name would make two files one.
+    const auto clash = [&](const std::string& path) {
+        return "With the new name " + quoted(in.new_name) + " two files of the " + kind + " would both be " +
+               quoted(folder_path(in, path)) + ", and one would be lost. Choose another name; nothing was changed.";
+    };
+    if (const auto path = shared_path(table.files, [&](const FileEntry& e) { return xml_rel_path(e, in.new_name); }))
+        return clash(*path);
+    if (const auto path = shared_path(table.renames, [&](const Rename& r) { return with_name(r.to, in.new_name); }))
+        return clash(*path);
     if (!files.is_directory(in.folder)) return "The output folder " + quoted(in.folder) + " does not exist.";
     for (const std::string& folder : table.purge) {
         const std::string path = folder_path(in, folder);
@@ -80,19 +112,15 @@ std::optional<std::string> check_run(const ObjectTable& table, const std::string
 
 void run_duplication(DuplicatorForm& form) {
     forms::Application& app = form.app();
-    const ObjectTable* table = form.table();
+    const ObjectTable& table = form.table();
     auto error_report = [&](const std::string& text) {
         app.MsgBox(text, forms::kCritical, std::string(kErrorTitle));
-        if (table != nullptr && table->unload_on_error) form.Unload();
+        if (table.unload_on_error) form.Unload();
     };
-    if (table == nullptr) {
-        error_report("The " + form.kind() + " cannot be duplicated: this version has no object table for it.");
-        return;
-    }
     const RunInputs in{form.txtmap.Text(), form.txtfile.Text(), form.Dir1.Path()};
     forms::FileSystem& files = app.files();
     try {
-        if (const auto why = check_run(*table, form.kind(), in, files)) {
+        if (const auto why = check_run(table, form.kind(), in, files)) {
             error_report(*why);
             return;
         }
@@ -102,11 +130,11 @@ void run_duplication(DuplicatorForm& form) {
         run.map = *to_cp1252(in.map);
         run.new_name = *to_cp1252(in.new_name);
 
-        purge(*table, in, files);
-        generate(*table, in, run, files);
-        app.MsgBox(table->xml_confirmation);
-        if (table->interim_notice && form.report()) form.report()->interim_notice();
-        rename_metas(*table, in, files);
+        purge(table, in, files);
+        generate(table, in, run, files);
+        app.MsgBox(table.xml_confirmation);
+        if (table.interim_notice && form.report()) form.report()->interim_notice();
+        rename_metas(table, in, files);
         app.MsgBox(kRenameConfirmation);
         if (form.report()) form.report()->completed(form.success_text(), in.new_name);
         form.Unload();

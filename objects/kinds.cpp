@@ -152,7 +152,7 @@ std::vector<std::string> offered_kinds() {
 
 DuplicatorForm& duplicator(forms::Application& app, const ObjectKind& kind) {
     auto& form = app.get(kind.form.form_name, [&kind](forms::Application& a) {
-        auto f = std::make_unique<DuplicatorForm>(a, kind.form, kind.kind, find_table(kind.table));
+        auto f = std::make_unique<DuplicatorForm>(a, kind.form, kind.kind, table(kind.table));
         if (kind.behaviour) kind.behaviour(*f);
         return f;
     });

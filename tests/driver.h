@@ -20,16 +20,19 @@ struct Box {
     std::string text;
     int style = 0;
     std::string title;
+    std::string dialog;  // the message dialog's text while the box showed, "-" when it was not shown
 };
 
 // Records every message box and answers OK.
 class ScriptedBoxes : public forms::MessageBoxes {
 public:
     int show(const std::string& text, int style, const std::string& title) override {
-        shown.push_back({text, style, title});
+        const auto* dialog = app ? static_cast<wizard::frmError*>(app->loaded(typeid(wizard::frmError).name())) : nullptr;
+        shown.push_back({text, style, title, dialog && dialog->Visible() ? dialog->Label1.Caption : "-"});
         return 1;
     }
     std::vector<Box> shown;
+    forms::Application* app = nullptr;
 };
 
 // Those of the space-separated names whose controls are visible, in order.
@@ -44,6 +47,7 @@ inline std::string shown(const forms::Form& f, const std::string& names) {
 class Driver {
 public:
     Driver() {
+        boxes.app = &app;
         app.set_message_boxes(&boxes);
         wizard::start(app);
     }

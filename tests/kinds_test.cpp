@@ -49,19 +49,6 @@ file 1 weap {name}
 file 2 bitm bitmaps\{name} skin
 )";
 
-// Records, at each message box, whether the message dialog was showing and what.
-class DialogWatch : public ScriptedBoxes {
-public:
-    int show(const std::string& text, int style, const std::string& title) override {
-        const auto* dialog = static_cast<wizard::frmError*>(app->loaded(dialog_key));
-        dialogs.push_back(dialog && dialog->Visible() ? dialog->Label1.Caption : "-");
-        return ScriptedBoxes::show(text, style, title);
-    }
-    forms::Application* app = nullptr;
-    std::string dialog_key;
-    std::vector<std::string> dialogs;
-};
-
 TEST(AddedKind, ATableAndItsRowMakeADuplicatorWithItsInterimNotice) {
     const objects::AddedKind added({"test gun", "test_gun", true, {.form_name = "Test_gun", .caption = "Test"}},
                                    kTestTable);
@@ -72,21 +59,18 @@ TEST(AddedKind, ATableAndItsRowMakeADuplicatorWithItsInterimNotice) {
     fs::create_directories(root / "bitmaps");
 
     Driver d;
-    DialogWatch watch;
-    watch.app = &d.app;
-    watch.dialog_key = typeid(wizard::frmError).name();
-    d.app.set_message_boxes(&watch);
     ASSERT_NE(std::find(d.main().Combo1.items.begin(), d.main().Combo1.items.end(), "test gun"),
               d.main().Combo1.items.end());
     d.prepare("test gun", "Blood Gulch", "blaster", utf8(root));
     d.compile();
     d.pump();
 
-    ASSERT_EQ(watch.shown.size(), 2u);
-    EXPECT_EQ(watch.shown[0].text, "All XML files made");
-    EXPECT_EQ(watch.shown[1].text, "All META files renamed sucessfully");
+    ASSERT_EQ(d.boxes.shown.size(), 2u);
+    EXPECT_EQ(d.boxes.shown[0].text, "All XML files made");
+    EXPECT_EQ(d.boxes.shown[1].text, "All META files renamed sucessfully");
     // The notice stands in the dialog between the two confirmations.
-    EXPECT_EQ(watch.dialogs, (std::vector<std::string>{"-", "All XML files created successfully"}));
+    EXPECT_EQ(d.boxes.shown[0].dialog, "-");
+    EXPECT_EQ(d.boxes.shown[1].dialog, "All XML files created successfully");
     EXPECT_EQ(d.app.get<wizard::frmError>().Label1.Caption,
               "The test gun has successfully been duplicated to \"blaster\"");
     EXPECT_EQ(d.main().completed.Caption, "The test gun has successfully been duplicated to");

@@ -320,17 +320,6 @@ TEST_F(Duplication, PlasmaRifleUnloadsAfterAFailedRunAndComesBackFresh) {
     EXPECT_EQ(d.main().completed.Caption, "The plasma rifle has successfully been duplicated to");
 }
 
-TEST_F(Duplication, ObjectWithoutTableSaysSoAndChangesNothing) {
-    root = make_stock_copy(temp.path(), objects::table("pistol"), "longshot");
-    const auto before = snapshot(root);
-    d.prepare("sniper rifle", "Blood Gulch", "longshot", utf8(root));
-    d.compile();
-    d.pump();
-    expect_error_report();
-    EXPECT_NE(only_box().text.find("sniper rifle"), std::string::npos);
-    EXPECT_EQ(snapshot(root), before);
-}
-
 TEST(LocalFileSystem, WriteTruncatesAndRenameRefusesExistingTargets) {
     TempDir t;
     auto& files = forms::local_file_system();

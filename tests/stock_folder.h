@@ -51,20 +51,22 @@ private:
     fs::path root_;
 };
 
-// The user's renamed copy of a stock object's folder: every purge folder
-// with an old .xml file, every stock .meta file of the rename list, a few
+// The user's renamed copy of a stock object's folder: the stock .meta file of
+// every tag the table writes (those of the rename list say which they are),
+// and unless freshly extracted an old .xml file in every purge folder; also
 // other .meta files and an unlisted folder that must stay untouched.
 inline fs::path make_stock_copy(const fs::path& parent, const duplication::ObjectTable& table,
-                                const std::string& folder_name) {
+                                const std::string& folder_name, bool freshly_extracted = false) {
     const fs::path root = parent / fs_path(folder_name);
+    const auto at = [&](const std::string& rel) { return fs_path(forms::join_local(utf8(root), rel)); };
     for (const std::string& folder : table.purge) {
-        const fs::path dir = fs_path(forms::join_local(utf8(root), folder));
-        fs::create_directories(dir);
-        write_text(dir / "old.xml", "stale\r\n");
-        write_text(dir / "keep.meta", "meta");
+        fs::create_directories(at(folder));
+        if (!freshly_extracted) write_text(at(folder) / "old.xml", "stale\r\n");
+        write_text(at(folder) / "keep.meta", "meta");
     }
-    for (const duplication::Rename& r : table.renames)
-        write_text(fs_path(forms::join_local(utf8(root), r.from)), "stock meta " + r.from);
+    for (const duplication::FileEntry& f : table.files)
+        write_text(at(duplication::with_name(f.rel_path, table.stock_name) + "." + f.tag_class + ".meta"), "meta");
+    for (const duplication::Rename& r : table.renames) write_text(at(r.from), "stock meta " + r.from);
     write_text(root / "notes" / "old.xml", "unlisted");
     write_text(root / "fp" / "models" / "deep.xml", "unlisted deeper");
     write_text(root / "readme.txt", "other file");

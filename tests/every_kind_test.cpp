@@ -1,0 +1,142 @@
+// Every kind of the list duplicated through the wizard on a real temporary
+// folder: the files it writes, the renames, the message boxes in their order
+// and the completion report; a second run is refused untouched.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "objects/kinds.h"
+#include "objects/objects.h"
+#include "tests/driver.h"
+#include "tests/stock_folder.h"
+
+namespace {
+
+using namespace testing_driver;
+namespace fs = std::filesystem;
+
+// Lines of tests/expected/<table>.facts that start with key and a blank.
+std::vector<std::string> facts(const std::string& table, const std::string& key) {
+    std::ifstream in(std::string(VORLIX_EXPECTED_DIR) + "/" + table + ".facts");
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with(key + " ")) out.push_back(line.substr(key.size() + 1));
+    return out;
+}
+
+bool is_xml(const std::string& rel) { return rel.ends_with(".xml"); }
+
+class EveryKind : public testing::TestWithParam<std::string> {
+protected:
+    const objects::ObjectKind& kind() const { return *objects::find_kind(GetParam()); }
+    const duplication::ObjectTable& table() const { return objects::table(kind().table); }
+
+    // Chooses the kind as the user would; a kind the list does not offer is
+    // put on it first, as only code could.
+    void run(const fs::path& root, const std::string& name) {
+        auto& combo = d.main().Combo1;
+        if (std::find(combo.items.begin(), combo.items.end(), GetParam()) == combo.items.end())
+            combo.items.push_back(GetParam());
+        d.prepare(GetParam(), "Blood Gulch", name, utf8(root));
+        d.boxes.shown.clear();
+        d.compile();
+        d.pump();
+    }
+
+    TempDir temp;
+    Driver d;
+};
+
+TEST_P(EveryKind, DuplicatesAFreshlyExtractedFolderAndRefusesASecondRun) {
+    const std::string name = "ranger";
+    const fs::path root = make_stock_copy(temp.path(), table(), name, true);
+    const auto before = snapshot(root);
+    run(root, name);
+
+    // The two confirmations, the interim notice between them where the
+    // object has one, then the success message in the dialog.
+    ASSERT_EQ(d.boxes.shown.size(), 2u) << d.boxes.shown.at(0).text;
+    EXPECT_EQ(d.boxes.shown[0].text, facts(kind().table, "xml-confirmation").at(0));
+    EXPECT_EQ(d.boxes.shown[1].text, "All META files renamed sucessfully");
+    EXPECT_EQ(d.boxes.shown[0].dialog, "-");
+    const bool notice = facts(kind().table, "flags").at(0).starts_with("1");
+    EXPECT_EQ(d.boxes.shown[1].dialog, notice ? "All XML files created successfully" : "-");
+    const std::string success = facts(kind().table, "success").at(0);
+    EXPECT_EQ(d.app.get<wizard::frmError>().Label1.Caption, success + " \"ranger\"");
+    EXPECT_EQ(d.main().completed.Caption, success);
+    EXPECT_EQ(d.main().tfile.Caption, name);
+    EXPECT_FALSE(d.loaded(kind().form.form_name));
+
+    // Exactly the listed files are new; the renamed .meta files keep their bytes.
+    std::set<std::string> written;
+    for (const std::string& line : facts(kind().table, "file")) {
+        std::string rel = duplication::with_name(line.substr(line.find("lines=")), name);
+        rel = rel.substr(rel.find(' ') + 1);
+        rel = rel.substr(0, rel.find(" => "));
+        std::replace(rel.begin(), rel.end(), '\\', static_cast<char>(fs::path::preferred_separator));
+        written.insert(rel);
+    }
+    auto after = snapshot(root);
+    std::set<std::string> xml;
+    for (const auto& [rel, bytes] : after)
+        if (is_xml(rel) && !before.count(rel)) xml.insert(rel);
+    EXPECT_EQ(xml, written);
+    const auto renames = facts(kind().table, "rename");
+    EXPECT_EQ(renames.size(), table().renames.size());
+    for (const std::string& r : renames) {
+        std::string from = r.substr(0, r.find(" => ")), to = duplication::with_name(r.substr(r.find(" => ") + 4), name);
+        std::replace(from.begin(), from.end(), '\\', static_cast<char>(fs::path::preferred_separator));
+        std::replace(to.begin(), to.end(), '\\', static_cast<char>(fs::path::preferred_separator));
+        EXPECT_FALSE(after.count(from)) << from;
+        EXPECT_EQ(after[to], before.at(from)) << to;
+        after.erase(to);
+        after[from] = before.at(from);
+    }
+    for (const auto& rel : written) after.erase(rel);
+    EXPECT_EQ(after, before);  // nothing else changed
+
+    // Once duplicated, the folder is no stock copy any more.
+    const auto done = snapshot(root);
+    d.close_dialog();
+    run(root, name);
+    ASSERT_EQ(d.boxes.shown.size(), 1u);
+    EXPECT_EQ(d.boxes.shown[0].style, forms::kCritical);
+    EXPECT_NE(d.boxes.shown[0].text.find("not yet duplicated"), std::string::npos) << d.boxes.shown[0].text;
+    EXPECT_EQ(snapshot(root), done);
+}
+
+std::vector<std::string> all_kinds() {
+    std::vector<std::string> names;
+    for (const auto& k : objects::kinds()) names.push_back(k.kind);
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(all_kinds()), [](const auto& info) {
+    std::string n = info.param;
+    std::replace(n.begin(), n.end(), ' ', '_');
+    return n;
+});
+
+// A new name equal to a stock tag name would make two positions one file.
+TEST(NameClash, ANameThatMakesTwoFilesOneIsRefusedUntouched) {
+    for (const auto& [kind, name] : {std::pair{"warthog", "antenna"}, std::pair{"warthog", "Casings"},
+                                     std::pair{"shotgun", "casings"}}) {
+        SCOPED_TRACE(kind + std::string(" ") + name);
+        TempDir temp;
+        const fs::path root = make_stock_copy(temp.path(), objects::table(objects::find_kind(kind)->table), name);
+        const auto before = snapshot(root);
+        Driver d;
+        d.app.dispatch([&] { d.main().Combo1.items.push_back(kind); });
+        d.prepare(kind, "Blood Gulch", name, utf8(root));
+        d.boxes.shown.clear();
+        d.compile();
+        d.pump();
+        ASSERT_EQ(d.boxes.shown.size(), 1u);
+        EXPECT_EQ(d.boxes.shown[0].style, forms::kCritical);
+        EXPECT_NE(d.boxes.shown[0].text.find("would both be"), std::string::npos) << d.boxes.shown[0].text;
+        EXPECT_NE(d.boxes.shown[0].text.find(std::string("bitmaps")), std::string::npos) << d.boxes.shown[0].text;
+        EXPECT_EQ(snapshot(root), before);
+    }
+}
+
+}  // namespace
