@@ -1,95 +1,126 @@
-// The pistol's duplication, headless on a temporary folder, against plain
-// writes of the same bytes. Ends with "duplication/plain: R", the ratio of
-// the two medians.
-#include <benchmark/benchmark.h>
-
+// Each object's duplication, headless on a fresh copy of its stock folder,
+// against plain writes of the same bytes on another fresh copy. The two are
+// timed in interleaved pairs (the order alternating from pair to pair) so that
+// drift of the machine hits both sides of a pair alike; the median of the
+// pairs' ratios counts. Prints one "duplication/plain: R <kind>" line per
+// object and "duplication/plain: R", the median over every pair of every
+// object, last. Optional argument: pairs per object.
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
-#include <map>
+#include <vector>
 
 #include "duplication/msf_writer.h"
+#include "objects/kinds.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
 #include "tests/stock_folder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 
 using namespace testing_driver;
 namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
-const duplication::ObjectTable& pistol() { return objects::table("pistol"); }
+constexpr const char* kName = "ranger";
 
-// Puts the renamed .meta files back under their stock names.
-void restore_stock_names(const fs::path& root) {
-    for (const auto& r : pistol().renames)
-        fs::rename(fs_path(forms::join_local(utf8(root), duplication::with_name(r.to, "magnum"))),
-                   fs_path(forms::join_local(utf8(root), r.from)));
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
-void BM_Duplication(benchmark::State& state) {
-    TempDir temp;
-    const fs::path root = make_stock_copy(temp.path(), pistol(), "magnum");
+// Writes back what the setup left in the cache, so that it does not land
+// inside the timed part.
+void settle() {
+#ifndef _WIN32
+    // ::sync();
+#endif
+}
+
+double cpu_now() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+template <class Work>
+double seconds(Work&& work) {
+    const double start = cpu_now();
+    work();
+    return cpu_now() - start;
+}
+
+// The ratio of each pair: duplication time over plain writes time.
+std::vector<double> measure(const objects::ObjectKind& kind, int pairs) {
+    const auto& table = objects::table(kind.table);
+    duplication::RunText text;
+    text.map = "Blood Gulch";
+    text.new_name = kName;
+    std::vector<std::pair<std::string, std::string>> files;  // relative path, bytes
+    for (const auto& entry : table.files)
+        files.emplace_back(duplication::xml_rel_path(entry, kName), duplication::file_bytes(table, entry, text));
+
     Driver d;
-    d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
-    for (auto _ : state) {
-        auto& form = d.duplicator("pistol");
-        form.txtmap.SetText("Blood Gulch");
-        form.txtfile.SetText("magnum");
-        form.Dir1.SetPath(utf8(root));
-        form.create_Click();
-        state.PauseTiming();
-        if (d.boxes.shown.size() != 2) state.SkipWithError("the duplication failed");
-        d.boxes.shown.clear();
-        restore_stock_names(root);
-        state.ResumeTiming();
-    }
-}
-
-void BM_PlainWrites(benchmark::State& state) {
-    TempDir temp;
-    const fs::path root = make_stock_copy(temp.path(), pistol(), "magnum");
-    duplication::RunText run;
-    run.map = "Blood Gulch";
-    run.new_name = "magnum";
-    std::vector<std::pair<fs::path, std::string>> files;
-    for (const auto& entry : pistol().files)
-        files.emplace_back(fs_path(forms::join_local(utf8(root), duplication::xml_rel_path(entry, "magnum"))),
-                           duplication::file_bytes(pistol(), entry, run));
-    for (auto _ : state) {
-        // Fresh files each time, as the duplication writes them after its purge.
-        state.PauseTiming();
-        for (const auto& file : files) fs::remove(file.first);
-        state.ResumeTiming();
-        for (const auto& [path, bytes] : files) {
-            std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::vector<double> dup, plain;
+    for (int i = 0; i < pairs; ++i) {
+        const auto run_duplication = [&] {
+            TempDir temp;
+            const fs::path root = make_stock_copy(temp.path(), table, kName);
+            auto& form = d.duplicator(kind.kind);
+            form.txtmap.SetText(text.map);
+            form.txtfile.SetText(kName);
+            form.Dir1.SetPath(utf8(root));
+            d.boxes.shown.clear();
+            settle();
+            dup.push_back(seconds([&] { form.create_Click(); }));
+            if (d.boxes.shown.size() != 2) {
+                std::cerr << kind.kind << ": the duplication failed: " << d.boxes.shown.at(0).text << "\n";
+                std::exit(1);
+            }
+        };
+        const auto run_plain = [&] {
+            TempDir temp;
+            const fs::path root = make_stock_copy(temp.path(), table, kName);
+            settle();
+            plain.push_back(seconds([&] {
+                for (const auto& [rel, bytes] : files) {
+                    std::ofstream out(fs_path(forms::join_local(utf8(root), rel)), std::ios::binary | std::ios::trunc);
+                    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                }
+            }));
+        };
+        if (i % 2) {
+            run_plain();
+            run_duplication();
+        } else {
+            run_duplication();
+            run_plain();
         }
     }
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < dup.size(); ++i) ratios.push_back(dup[i] / plain[i]);
+    return ratios;
 }
-
-BENCHMARK(BM_Duplication)->Repetitions(15)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PlainWrites)->Repetitions(15)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
-
-// Keeps the medians while reporting as usual.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.aggregate_name == "median") medians[r.run_name.function_name] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double dup = reporter.medians["BM_Duplication"];
-    const double plain = reporter.medians["BM_PlainWrites"];
-    if (plain > 0) std::cout << "duplication/plain: " << dup / plain << std::endl;
-    benchmark::Shutdown();
+    const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 41;
+    std::vector<double> all;
+    std::cout << std::fixed << std::setprecision(2);
+    for (const auto& kind : objects::kinds()) {
+        const std::vector<double> ratios = measure(kind, pairs);
+        all.insert(all.end(), ratios.begin(), ratios.end());
+        std::cout << "duplication/plain: " << median(ratios) << " " << kind.kind << std::endl;
+    }
+    std::cout << "duplication/plain: " << median(all) << std::endl;
     return 0;
 }

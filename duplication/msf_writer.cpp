@@ -40,27 +40,6 @@ void append_slot(std::string& out, std::string_view code) {
     out.append(code.rbegin(), code.rend());
 }
 
-void element(std::vector<std::string>& lines, std::string_view tag, std::string_view value) {
-    std::string line;
-    line.reserve(tag.size() * 2 + value.size() + 5);
-    line.append("<").append(tag).append(">").append(value).append("</").append(tag).append(">");
-    lines.push_back(std::move(line));
-}
-
-void corrections(std::vector<std::string>& lines, std::string_view type, const std::string& file,
-                 const std::vector<Correction>& list) {
-    lines.emplace_back("<Asset>");
-    element(lines, "Type", type);
-    element(lines, "Filename", file);
-    for (const Correction& c : list) {
-        lines.emplace_back("<Correction>");
-        element(lines, "Location", hex_offset(c.location));
-        element(lines, "Translation", hex_offset(c.translation));
-        lines.emplace_back("</Correction>");
-    }
-    lines.emplace_back("</Asset>");
-}
-
 }  // namespace
 
 bool is_known_class(std::string_view code) { return find_class(code) != nullptr; }
@@ -100,53 +79,99 @@ std::string own_tag_path(const ObjectTable& table, const FileEntry& entry, std::
     return table.tag_folder + "\\" + std::string(new_name) + "\\" + with_name(entry.rel_path, new_name);
 }
 
-std::vector<std::string> file_lines(const ObjectTable& table, const FileEntry& entry, const RunText& run) {
-    std::vector<std::string> lines;
-    lines.reserve(8 + entry.blocks.size() * 5);
-    lines.push_back(run.header1);
-    lines.push_back(run.header2);
-    lines.emplace_back("<Results>");
-    element(lines, "Map", run.map);
-    element(lines, "Tag", class_triple(entry.tag_class));
-    element(lines, "Filename", own_tag_path(table, entry, run.new_name));
-    for (const Block& b : entry.blocks) {
-        switch (b.kind) {
-        case BlockKind::Reflexive:
-            lines.emplace_back("<Reflexive>");
-            element(lines, "Location", hex_offset(b.location));
-            element(lines, "Translation", hex_offset(b.translation));
-            element(lines, "ChunkCount", std::to_string(b.count));
-            lines.emplace_back("</Reflexive>");
-            break;
-        case BlockKind::Dependency:
-        case BlockKind::LoneID: {
-            const std::string_view tag = b.kind == BlockKind::Dependency ? "Dependency" : "LoneID";
-            lines.push_back("<" + std::string(tag) + ">");
-            element(lines, "Location", hex_offset(b.location));
-            element(lines, "Tagclass", class_triple(b.tag_class));
-            element(lines, "Filename", with_name(b.path, run.new_name));
-            lines.push_back("</" + std::string(tag) + ">");
-            break;
-        }
-        }
+namespace {
+
+// Appends lines to one text, each ended by CR LF.
+class Lines {
+public:
+    Lines(std::string& out, std::string_view new_name) : out_(out), new_name_(new_name) {}
+
+    void line(std::string_view text) { out_.append(text).append("\r\n"); }
+
+    void element(std::string_view tag, std::string_view value) {
+        out_.append("<").append(tag).append(">").append(value).append("</").append(tag).append(">\r\n");
     }
-    if (entry.has_assets()) {
-        const std::string name = with_name(entry.tag_name(), run.new_name);
-        lines.emplace_back("<!--Attached Binary File Structure-->");
-        corrections(lines, "VertexBlock", name + ".mod2.vertices", entry.vertex_corrections);
-        corrections(lines, "IndexBlock", name + ".mod2.indices", entry.index_corrections);
+
+    // A value of the table, "{name}" replaced by the new name.
+    void named(std::string_view tag, std::string_view value) {
+        out_.append("<").append(tag).append(">");
+        for (std::size_t pos = 0;;) {
+            const auto mark = value.find("{name}", pos);
+            out_.append(value.substr(pos, mark - pos));
+            if (mark == std::string_view::npos) break;
+            out_.append(new_name_);
+            pos = mark + 6;
+        }
+        out_.append("</").append(tag).append(">\r\n");
     }
-    lines.emplace_back("</Results>");
-    return lines;
-}
+
+    void element(std::string_view tag, std::uint32_t hex) { element(tag, hex_offset(hex)); }
+
+    void corrections(std::string_view type, const std::string& file, const std::vector<Correction>& list) {
+        line("<Asset>");
+        element("Type", type);
+        element("Filename", file);
+        for (const Correction& c : list) {
+            line("<Correction>");
+            element("Location", c.location);
+            element("Translation", c.translation);
+            line("</Correction>");
+        }
+        line("</Asset>");
+    }
+
+private:
+    std::string& out_;
+    std::string_view new_name_;
+};
+
+}  // namespace
 
 std::string file_bytes(const ObjectTable& table, const FileEntry& entry, const RunText& run) {
     std::string out;
-    for (const std::string& line : file_lines(table, entry, run)) {
-        out.append(line);
-        out.append("\r\n");
+    out.reserve(256 + entry.blocks.size() * 160);
+    Lines lines(out, run.new_name);
+    lines.line(run.header1);
+    lines.line(run.header2);
+    lines.line("<Results>");
+    lines.element("Map", std::string_view(run.map));
+    lines.element("Tag", std::string_view(class_triple(entry.tag_class)));
+    lines.line("<Filename>" + own_tag_path(table, entry, run.new_name) + "</Filename>");
+    for (const Block& b : entry.blocks) {
+        if (b.kind == BlockKind::Reflexive) {
+            lines.line("<Reflexive>");
+            lines.element("Location", b.location);
+            lines.element("Translation", b.translation);
+            lines.element("ChunkCount", std::string_view(std::to_string(b.count)));
+            lines.line("</Reflexive>");
+            continue;
+        }
+        const bool lone = b.kind == BlockKind::LoneID;
+        lines.line(lone ? "<LoneID>" : "<Dependency>");
+        lines.element("Location", b.location);
+        lines.element("Tagclass", std::string_view(class_triple(b.tag_class)));
+        lines.named("Filename", b.path);
+        lines.line(lone ? "</LoneID>" : "</Dependency>");
     }
+    if (entry.has_assets()) {
+        const std::string name = with_name(entry.tag_name(), run.new_name);
+        lines.line("<!--Attached Binary File Structure-->");
+        lines.corrections("VertexBlock", name + ".mod2.vertices", entry.vertex_corrections);
+        lines.corrections("IndexBlock", name + ".mod2.indices", entry.index_corrections);
+    }
+    lines.line("</Results>");
     return out;
+}
+
+std::vector<std::string> file_lines(const ObjectTable& table, const FileEntry& entry, const RunText& run) {
+    const std::string bytes = file_bytes(table, entry, run);
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const auto end = bytes.find("\r\n", pos);
+        lines.push_back(bytes.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
 }
 
 }  // namespace duplication

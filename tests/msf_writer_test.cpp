@@ -56,9 +56,10 @@ TEST(MsfWriter, AssetSectionNamesTheBareTagName) {
     const duplication::ObjectTable t = duplication::parse_table(kTable);
     duplication::RunText run;
     run.new_name = "a&b";  // inserted as typed
+    run.map = "{name}";    // a map is never a place for the new name
     const auto lines = duplication::file_lines(t, t.files[0], run);
     ASSERT_EQ(lines.size(), 7u + 5u + 9u + 4u * 4u);
-    EXPECT_EQ(lines[3], "<Map></Map>");
+    EXPECT_EQ(lines[3], "<Map>{name}</Map>");
     EXPECT_EQ(lines[5], "<Filename>weapons\\a&b\\a&b</Filename>");
     EXPECT_EQ(lines[11], "<!--Attached Binary File Structure-->");
     EXPECT_EQ(lines[14], "<Filename>a&b.mod2.vertices</Filename>");
