@@ -3,7 +3,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#endif
 
 #include "platform/forms.h"
 
@@ -47,6 +57,34 @@ public:
         return fs::exists(fs::symlink_status(local(path), ec));
     }
 
+    bool is_link(const std::string& path) override {
+        std::error_code ec;
+        return fs::is_symlink(fs::symlink_status(local(path), ec));
+    }
+
+    std::string resolved(const std::string& path) override {
+        std::error_code ec;
+        const fs::path real = fs::canonical(local(path), ec);
+        if (ec) fail(kPathNotFound, "Cannot find", path, ec);
+        return text(real);
+    }
+
+    bool writable(const std::string& folder) override {
+#ifdef _WIN32
+        // The folder's read-only attribute says nothing on Windows: try.
+        const std::string probe = join_local(folder, ".vorlix-probe");
+        std::error_code ec;
+        {
+            std::ofstream out(local(probe), std::ios::binary);
+            if (!out) return false;
+        }
+        fs::remove(local(probe), ec);
+        return true;
+#else
+        return ::access(text(local(folder)).c_str(), W_OK | X_OK) == 0;
+#endif
+    }
+
     std::vector<std::string> files_with_suffix(const std::string& folder, std::string_view suffix) override {
         std::vector<std::string> found;
         std::error_code ec;
@@ -78,7 +116,41 @@ public:
         if (!out) fail(kPathFileAccess, "Cannot write", path, std::error_code(errno, std::generic_category()));
     }
 
+    std::string read_file(const std::string& path) override {
+        std::ifstream in(local(path), std::ios::binary);
+        if (!in) fail(kFileNotFound, "Cannot read", path, std::error_code(errno, std::generic_category()));
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    void make_folder(const std::string& path) override {
+        std::error_code ec;
+        if (!fs::create_directory(local(path), ec) || ec) {
+            if (!ec) ec = std::make_error_code(std::errc::file_exists);
+            fail(kPathFileAccess, "Cannot create the folder", path, ec);
+        }
+    }
+
+    void remove_folder(const std::string& path) override {
+        std::error_code ec;
+        if (!fs::remove(local(path), ec) || ec) {
+            if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+            fail(kPathFileAccess, "Cannot delete the folder", path, ec);
+        }
+    }
+
     void rename(const std::string& from, const std::string& to) override {
+#ifdef RENAME_NOREPLACE
+        // One call that never replaces; where the file system cannot, the
+        // checks below do it in steps.
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+        const int error = errno;
+        if (error == ENOENT && !exists(from))
+            fail(kFileNotFound, "Cannot rename", from, std::make_error_code(std::errc::no_such_file_or_directory));
+        if (error == EEXIST)
+            fail(kFileExists, "Cannot rename to", to, std::make_error_code(std::errc::file_exists));
+        if (error != EINVAL && error != ENOSYS)
+            fail(kPathFileAccess, "Cannot rename", from, std::error_code(error, std::generic_category()));
+#endif
         if (!exists(from))
             fail(kFileNotFound, "Cannot rename", from, std::make_error_code(std::errc::no_such_file_or_directory));
         if (exists(to))
@@ -105,5 +177,25 @@ std::string join_local(const std::string& folder, std::string_view relative) {
     if (!out.empty() && out.back() != '/' && out.back() != '\\') out += static_cast<char>(fs::path::preferred_separator);
     return out + rel;
 }
+
+#ifdef _WIN32
+// Windows counts UTF-16 units: a name of up to 255, a path of up to 259.
+std::size_t max_name_length() { return 255; }
+std::size_t max_path_length() { return 259; }
+
+std::size_t length_of(std::string_view utf8) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if ((b & 0xC0) != 0x80) units += (b >= 0xF0) ? 2 : 1;
+    }
+    return units;
+}
+#else
+// Here names and paths are counted in bytes.
+std::size_t max_name_length() { return NAME_MAX; }
+std::size_t max_path_length() { return PATH_MAX - 1; }
+std::size_t length_of(std::string_view utf8) { return utf8.size(); }
+#endif
 
 }  // namespace forms

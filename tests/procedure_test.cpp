@@ -6,6 +6,7 @@
 #include "duplication/procedure.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
+#include "tests/faulty_files.h"
 #include "tests/msf_lines.h"
 #include "tests/stock_folder.h"
 #include "wizard/frm_error.h"
@@ -16,31 +17,6 @@ using namespace testing_driver;
 namespace fs = std::filesystem;
 
 constexpr const char* kTitle = "Vorlix Tools v0.8";
-
-// Delegates to the local file system; fails the nth write or rename.
-class FaultyFiles : public forms::FileSystem {
-public:
-    bool is_directory(const std::string& p) override { return real.is_directory(p); }
-    bool exists(const std::string& p) override { return real.exists(p); }
-    std::vector<std::string> files_with_suffix(const std::string& f, std::string_view s) override {
-        return real.files_with_suffix(f, s);
-    }
-    void remove(const std::string& p) override {
-        ++removes;
-        real.remove(p);
-    }
-    void write_file(const std::string& p, std::string_view bytes) override {
-        if (++writes == fail_write) throw forms::Error(forms::kPathFileAccess, "Cannot create \"" + p + "\": disk full");
-        real.write_file(p, bytes);
-    }
-    void rename(const std::string& from, const std::string& to) override {
-        if (++renames == fail_rename) throw forms::Error(forms::kPathFileAccess, "Cannot rename \"" + from + "\": busy");
-        real.rename(from, to);
-    }
-    forms::FileSystem& real = forms::local_file_system();
-    int fail_write = -1, fail_rename = -1;
-    int writes = 0, renames = 0, removes = 0;
-};
 
 class Duplication : public ::testing::Test {
 protected:
@@ -60,6 +36,17 @@ protected:
     const Box& only_box() {
         EXPECT_EQ(d.boxes.shown.size(), 1u);
         return d.boxes.shown.at(0);
+    }
+    // A pistol run on a failing file system; returns the folder as it was.
+    std::map<std::string, std::string> faulty_run(FaultyFiles& files) {
+        d.app.set_file_system(&files);
+        root = make_stock_copy(temp.path(), objects::table("pistol"), "magnum");
+        auto before = snapshot(root);
+        d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
+        d.boxes.shown.clear();
+        d.compile();
+        d.pump();
+        return before;
     }
     void expect_error_report() {
         const Box& box = only_box();
@@ -218,48 +205,34 @@ TEST_F(Duplication, PurgeFolderWithoutXmlIsNotAnError) {
     EXPECT_TRUE(d.main().Donefraim.Visible);
 }
 
-TEST_F(Duplication, FailedWriteEndsInErrorReportAndLaterRunWorks) {
+TEST_F(Duplication, FailedWriteLeavesTheFolderAsItWasAndALaterRunWorks) {
     FaultyFiles files;
-    files.fail_write = 10;
-    d.app.set_file_system(&files);
-    run("pistol", "pistol", "magnum");
+    files.fail_at["write"] = 10;  // two records of the run, then the eighth file
+    const auto before = faulty_run(files);
     expect_error_report();
-    EXPECT_NE(only_box().text.find("trigger.jpt!.xml\": disk full"), std::string::npos) << only_box().text;
-    EXPECT_EQ(files.writes, 10);
-    EXPECT_EQ(files.renames, 0);
+    EXPECT_NE(only_box().text.find("magnum.weap.xml\": disk full"), std::string::npos) << only_box().text;
+    EXPECT_NE(only_box().text.find("Nothing was changed"), std::string::npos);
+    EXPECT_EQ(snapshot(root), before);
     EXPECT_TRUE(d.loaded("Pistol_frm"));
-    EXPECT_TRUE(fs::exists(root / "pistol.weap.meta"));
 
     // The same form, launched again once the fault is gone, completes.
-    files.fail_write = -1;
+    files.fail_at.clear();
     rerun();
     ASSERT_EQ(d.boxes.shown.size(), 2u);
     EXPECT_TRUE(fs::exists(root / "magnum.weap.meta"));
+    EXPECT_FALSE(fs::exists(root / "old.xml"));
 }
 
-TEST_F(Duplication, UnwritableFileEndsInErrorReport) {
-    root = make_stock_copy(temp.path(), objects::table("pistol"), "magnum");
-    fs::create_directories(root / "bullet.proj.xml");  // a folder where a file must go
-    d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
-    d.compile();
-    d.pump();
-    expect_error_report();
-    EXPECT_NE(only_box().text.find("bullet.proj.xml"), std::string::npos) << only_box().text;
-    EXPECT_EQ(read_bytes(root / "bullet.jpt!.xml").substr(0, 21), "<?xml version=\"1.0\"?>");
-}
-
-TEST_F(Duplication, FailedRenameStopsAfterTheXmlConfirmation) {
+TEST_F(Duplication, FailedRenamePutsBackTheFilesWrittenAndRenamed) {
     FaultyFiles files;
-    files.fail_rename = 3;
-    d.app.set_file_system(&files);
-    run("pistol", "pistol", "magnum");
+    files.fail_at["rename"] = 7 + 3;  // the seven old .xml files go aside, then the third .meta file
+    const auto before = faulty_run(files);
     ASSERT_EQ(d.boxes.shown.size(), 2u);
     EXPECT_EQ(d.boxes.shown[0].text, "All XML files created successfully");
     EXPECT_EQ(d.boxes.shown[1].title, duplication::kErrorTitle);
     EXPECT_NE(d.boxes.shown[1].text.find("pistol.weap.meta"), std::string::npos);
-    EXPECT_TRUE(fs::exists(root / "magnum.coll.meta"));
-    EXPECT_TRUE(fs::exists(root / "magnum.mod2.meta"));
-    EXPECT_TRUE(fs::exists(root / "pistol.weap.meta"));
+    EXPECT_NE(d.boxes.shown[1].text.find("Nothing was changed"), std::string::npos);
+    EXPECT_EQ(snapshot(root), before);
     EXPECT_FALSE(d.main().Donefraim.Visible);
 }
 

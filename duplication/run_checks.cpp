@@ -1,0 +1,211 @@
+#include "duplication/run_checks.h"
+
+#include <array>
+#include <set>
+
+#include "duplication/cp1252.h"
+#include "duplication/msf_writer.h"
+#include "platform/file_system.h"
+#include "platform/forms.h"
+
+namespace duplication {
+namespace {
+
+using Reason = std::optional<std::string>;
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
+std::string local(const RunInputs& in, const std::string& rel) { return forms::join_local(in.folder, rel); }
+
+// The folder part of a relative path: "fp\\bitmaps\\x.bitm.xml" -> "fp\\bitmaps".
+std::string folder_of(const std::string& rel) {
+    const auto cut = rel.rfind('\\');
+    return cut == std::string::npos ? "." : rel.substr(0, cut);
+}
+
+std::string name_of(const std::string& rel) {
+    const auto cut = rel.rfind('\\');
+    return cut == std::string::npos ? rel : rel.substr(cut + 1);
+}
+
+// Names compared as Windows compares file names: without regard to case.
+std::string folded(const std::string& text) {
+    std::string out = to_cp1252(text).value_or(text);
+    for (char& c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) c = static_cast<char>(u + 0x20);
+    }
+    return out;
+}
+
+std::vector<std::string> written_paths(const ObjectTable& table, const std::string& new_name) {
+    std::vector<std::string> paths;
+    for (const FileEntry& e : table.files) paths.push_back(xml_rel_path(e, new_name));
+    return paths;
+}
+
+std::vector<std::pair<std::string, std::string>> renamed_paths(const ObjectTable& table, const std::string& new_name) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const Rename& r : table.renames) pairs.emplace_back(with_name(r.from, new_name), with_name(r.to, new_name));
+    return pairs;
+}
+
+// Why the new name cannot stand in a file name here or on Windows.
+Reason bad_name(const std::string& name, const ObjectTable& table) {
+    const std::string says = "The new name " + quoted(name);
+    if (name.empty()) return "The new name is empty: enter a name for the new object.";
+    if (name == "." || name == "..") return says + " cannot be used: it names a folder, not a file.";
+    for (char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) return says + " cannot be used in a file name: it holds a control character.";
+        if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            return says + " cannot be used in a file name: it holds " + quoted(std::string(1, c)) + ".";
+    }
+    if (name.back() == ' ' || name.back() == '.')
+        return says + " cannot be used in a file name: Windows drops a blank or a point at its end.";
+    if (name.find('&') != std::string::npos)
+        return says + " holds \"&\", which the written XML files cannot carry. Choose a name without it.";
+    // Windows keeps these names for devices, whatever follows their first point.
+    static constexpr std::array<std::string_view, 22> kDevices{
+        "con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4", "com5", "com6", "com7",
+        "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
+    std::string base = folded(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    for (std::string_view device : kDevices)
+        if (base == device) return says + " cannot be used in a file name: Windows keeps it for a device.";
+    if (!to_cp1252(name)) return says + " holds a character that the written files cannot carry (Windows-1252).";
+    if (folded(name) == folded(table.stock_name))
+        return says + " is the stock object's own name: choose a new name for the duplicate.";
+    return std::nullopt;
+}
+
+Reason bad_map(const std::string& map) {
+    const std::string says = "The map name " + quoted(map);
+    if (!to_cp1252(map)) return says + " holds a character that the written files cannot carry (Windows-1252).";
+    for (const char* c : {"&", "<"})
+        if (map.find(c) != std::string::npos)
+            return says + " holds " + quoted(c) + ", which the written XML files cannot carry.";
+    return std::nullopt;
+}
+
+// The first path that two entries would share.
+Reason shared_path(const std::vector<std::string>& paths) {
+    std::set<std::string> seen;
+    for (const std::string& p : paths)
+        if (!seen.insert(folded(p)).second) return p;
+    return std::nullopt;
+}
+
+Reason too_long(const RunInputs& in, const std::string& rel) {
+    const std::string name = name_of(rel), path = local(in, rel);
+    const std::size_t n = forms::length_of(name), p = forms::length_of(path);
+    if (n > forms::max_name_length())
+        return "The new name is too long: the file name " + quoted(name) + " would have " + std::to_string(n) +
+               " characters, more than the " + std::to_string(forms::max_name_length()) +
+               " that the system allows. Choose a shorter name.";
+    if (p > forms::max_path_length())
+        return "The new name is too long for this folder: the path " + quoted(path) + " would have " +
+               std::to_string(p) + " characters, more than the " + std::to_string(forms::max_path_length()) +
+               " that the system allows. Choose a shorter name or a folder nearer the top of the drive.";
+    return std::nullopt;
+}
+
+bool inside(const std::string& path, const std::string& root) {
+    if (path == root) return true;
+    if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0) return false;
+    const char next = path[root.size()];
+    return next == '/' || next == '\\' || root.back() == '/' || root.back() == '\\';
+}
+
+// Whether some folder on the way from the output folder down to rel is a link.
+bool passes_a_link(const RunInputs& in, const std::string& rel, forms::FileSystem& files) {
+    if (rel == ".") return false;
+    for (std::size_t cut = rel.find('\\');; cut = rel.find('\\', cut + 1)) {
+        if (files.is_link(local(in, rel.substr(0, cut)))) return true;
+        if (cut == std::string::npos) return false;
+    }
+}
+
+Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string& kind, const std::string& root,
+                  forms::FileSystem& files) {
+    const std::string path = local(in, rel);
+    if (!files.is_directory(path)) return "The folder " + quoted(path) + " of the " + kind + " is missing.";
+    const std::string real = passes_a_link(in, rel, files) ? files.resolved(path) : root;
+    if (!inside(real, root))
+        return "The folder " + quoted(path) + " leads outside the output folder, to " + quoted(real) +
+               ". Nothing outside the output folder is changed: replace the link by the folder itself.";
+    if (!files.writable(path))
+        return "The folder " + quoted(path) + " cannot be written: make it writable and try again.";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> check_run(const ObjectTable& table, const std::string& kind, const RunInputs& in,
+                                     forms::FileSystem& files) {
+    if (const Reason why = bad_name(in.new_name, table)) return why;
+    if (const Reason why = bad_map(in.map)) return why;
+    const std::vector<std::string> writes = written_paths(table, in.new_name);
+    const auto renames = renamed_paths(table, in.new_name);
+    std::vector<std::string> targets;
+    for (const auto& r : renames) targets.push_back(r.second);
+    // A new name equal to a stock tag name would make two files one.
+    for (const auto& list : {writes, targets})
+        if (const Reason path = shared_path(list))
+            return "With the new name " + quoted(in.new_name) + " two files of the " + kind + " would both be " +
+                   quoted(local(in, *path)) + ", and one would be lost. Choose another name.";
+    if (!files.is_directory(in.folder)) return "The output folder " + quoted(in.folder) + " does not exist.";
+
+    // Every folder a run touches lies inside the output folder and can be written.
+    const std::string root = files.resolved(in.folder);
+    std::set<std::string> folders(table.purge.begin(), table.purge.end());
+    for (const std::string& w : writes) folders.insert(folder_of(w));
+    for (const auto& r : renames) folders.insert(folder_of(r.first));
+    for (const std::string& folder : table.purge)  // the purge list first, in its order
+        if (const Reason why = bad_folder(in, folder, kind, root, files)) return why;
+    for (const std::string& folder : folders)
+        if (const Reason why = bad_folder(in, folder, kind, root, files)) return why;
+
+    for (const std::string& rel : writes) {
+        if (const Reason why = too_long(in, rel)) return why;
+        const std::string path = local(in, rel);
+        if (!files.exists(path)) continue;
+        if (files.is_link(path) && !inside(files.resolved(path), root))
+            return "The file " + quoted(path) + " is a link to " + quoted(files.resolved(path)) +
+                   ", outside the output folder. Delete the link and try again.";
+        if (files.is_directory(path))
+            return "A folder stands where the file " + quoted(path) +
+                   " is to be written. Move or rename that folder and try again.";
+    }
+    for (const auto& [from, to] : renames) {
+        if (const Reason why = too_long(in, to)) return why;
+        if (!files.exists(local(in, from)))
+            return "The file " + quoted(local(in, from)) + " of the stock " + kind +
+                   " is missing: is this the copied folder, not yet duplicated?";
+        if (files.exists(local(in, to))) return "The file " + quoted(local(in, to)) + " already exists.";
+    }
+    return std::nullopt;
+}
+
+RunPlan plan_run(const ObjectTable& table, const RunInputs& in, forms::FileSystem& files) {
+    RunPlan plan;
+    plan.writes = written_paths(table, in.new_name);
+    plan.renames = renamed_paths(table, in.new_name);
+    std::set<std::string> aside;
+    for (const std::string& folder : table.purge) {
+        const std::string prefix = folder == "." ? "" : folder + "\\";
+        for (const std::string& path : files.files_with_suffix(local(in, folder), ".xml")) {
+            const auto cut = path.find_last_of("/\\");
+            const std::string rel = prefix + path.substr(cut == std::string::npos ? 0 : cut + 1);
+            if (aside.insert(folded(rel)).second) plan.set_aside.push_back(rel);
+        }
+    }
+    // Whatever else stands where a file is written goes aside too.
+    const std::set<std::string> purged(table.purge.begin(), table.purge.end());
+    for (const std::string& rel : plan.writes)
+        if (!purged.count(folder_of(rel)) && files.exists(local(in, rel)) && aside.insert(folded(rel)).second)
+            plan.set_aside.push_back(rel);
+    return plan;
+}
+
+}  // namespace duplication
