@@ -44,7 +44,7 @@ public:
     void draw() override {
         fl_font(sans_font(false), kFontSize);
         fl_color(FL_FOREGROUND_COLOR);
-        draw_text(text_, {x(), y(), w(), h()}, forms::Align::Left, false);
+        draw_text(text_, {x(), y(), w(), h()}, forms::Align::Left, false, true);
     }
 
 private:
@@ -65,7 +65,7 @@ int FltkMessageBoxes::show(const std::string& text, int style, const std::string
     for (const std::string& line : wrap_text(text, 1 << 20))
         widest = std::max(widest, static_cast<int>(fl_width(line.c_str())) + 2);
     const int text_w = std::clamp(widest, kMinTextWidth, kMaxTextWidth);
-    const int text_h = std::max(fl_height(), text_height(text, text_w));
+    const int text_h = std::max(fl_height(), text_height(text, text_w, true));
     const int icon_w = critical ? kIcon + kMargin : 0;
     const int body_h = std::max(text_h, critical ? kIcon : 0);
     const int w = kMargin + icon_w + text_w + kMargin;

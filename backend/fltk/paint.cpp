@@ -142,7 +142,24 @@ void paint_line(const forms::Line& l) {
     fl_line_style(0);
 }
 
-void wrap_paragraph(std::string_view para, int width, std::vector<std::string>& lines) {
+// The longest head of a word that fits the width: cut after its last
+// separator of a path that fits, else after its last character that fits.
+std::size_t fitting_head(std::string_view word, int width) {
+    std::size_t fits = 0, separator = 0;
+    for (std::size_t i = 1; i <= word.size(); ++i) {
+        if (i < word.size() && (static_cast<unsigned char>(word[i]) & 0xC0) == 0x80) continue;  // inside a character
+        if (fl_width(word.data(), static_cast<int>(i)) > width) break;
+        fits = i;
+        if (word[i - 1] == '\\' || word[i - 1] == '/') separator = i;
+    }
+    if (fits == 0) {  // not even one character: take it all the same
+        fits = 1;
+        while (fits < word.size() && (static_cast<unsigned char>(word[fits]) & 0xC0) == 0x80) ++fits;
+    }
+    return separator > 0 && fits < word.size() ? separator : fits;
+}
+
+void wrap_paragraph(std::string_view para, int width, bool break_words, std::vector<std::string>& lines) {
     std::string line;
     std::size_t i = 0;
     const std::size_t n = para.size();
@@ -150,15 +167,23 @@ void wrap_paragraph(std::string_view para, int width, std::vector<std::string>& 
         std::size_t j = i;
         while (j < n && para[j] == ' ') ++j;
         while (j < n && para[j] != ' ') ++j;
-        const std::string_view piece = para.substr(i, j - i);
+        std::string_view piece = para.substr(i, j - i);
         std::string candidate = line;
         candidate.append(piece);
         if (!line.empty() && fl_width(candidate.c_str()) > width) {
             lines.push_back(line);
             const auto first = piece.find_first_not_of(' ');
-            line = first == std::string_view::npos ? std::string() : std::string(piece.substr(first));
+            piece = first == std::string_view::npos ? std::string_view() : piece.substr(first);
+            line = std::string(piece);
         } else {
             line = std::move(candidate);
+        }
+        // A word wider than the whole line is cut where it must be.
+        while (break_words && fl_width(line.c_str()) > width) {
+            const std::size_t head = fitting_head(line, width);
+            if (head >= line.size()) break;
+            lines.push_back(line.substr(0, head));
+            line.erase(0, head);
         }
         i = j;
     }
@@ -220,29 +245,29 @@ Box clip_of(const forms::Control& c) {
     return clip;
 }
 
-std::vector<std::string> wrap_text(std::string_view text, int width) {
+std::vector<std::string> wrap_text(std::string_view text, int width, bool break_words) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (;;) {
         const auto nl = text.find('\n', start);
         std::string_view para = text.substr(start, nl == std::string_view::npos ? std::string_view::npos : nl - start);
         if (!para.empty() && para.back() == '\r') para.remove_suffix(1);
-        wrap_paragraph(para, width, lines);
+        wrap_paragraph(para, width, break_words, lines);
         if (nl == std::string_view::npos) break;
         start = nl + 1;
     }
     return lines;
 }
 
-int text_height(std::string_view text, int width) {
-    return static_cast<int>(wrap_text(text, width).size()) * fl_height();
+int text_height(std::string_view text, int width, bool break_words) {
+    return static_cast<int>(wrap_text(text, width, break_words).size()) * fl_height();
 }
 
-void draw_text(std::string_view text, Box b, forms::Align align, bool underline) {
+void draw_text(std::string_view text, Box b, forms::Align align, bool underline, bool break_words) {
     if (text.empty()) return;
     const int lh = fl_height();
     int y = b.y;
-    for (const std::string& line : wrap_text(text, b.w)) {
+    for (const std::string& line : wrap_text(text, b.w, break_words)) {
         const int tw = static_cast<int>(fl_width(line.c_str()));
         int x = b.x;
         if (align == forms::Align::Center) x = b.x + (b.w - tw) / 2;

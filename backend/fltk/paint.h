@@ -38,13 +38,15 @@ Box box_of(const forms::Control& c);
 Box clip_of(const forms::Control& c);
 
 // Breaks text into lines no wider than width in the current font: at line
-// breaks, and between words where a line would get too wide.
-std::vector<std::string> wrap_text(std::string_view text, int width);
+// breaks, and between words where a line would get too wide. A word wider
+// than a line runs past it, unless break_words cuts it (after a path's
+// separator where one fits), as message boxes do.
+std::vector<std::string> wrap_text(std::string_view text, int width, bool break_words = false);
 
 // Draws wrapped text from the top of a box in the current font and colour.
-void draw_text(std::string_view text, Box b, forms::Align align, bool underline);
+void draw_text(std::string_view text, Box b, forms::Align align, bool underline, bool break_words = false);
 // Height of wrapped text in the current font.
-int text_height(std::string_view text, int width);
+int text_height(std::string_view text, int width, bool break_words = false);
 
 // Paints one control. focused draws the focus mark, pressed a button held down.
 void paint_control(const forms::Control& c, bool focused, bool pressed);

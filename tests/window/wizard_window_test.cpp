@@ -12,6 +12,7 @@
 
 #include "backend/fltk/host.h"
 #include "backend/fltk/message_boxes.h"
+#include "backend/fltk/paint.h"
 #include "wizard/colors.h"
 #include "wizard/form1.h"
 #include "wizard/frm_error.h"
@@ -199,6 +200,26 @@ TEST_F(WindowWizardTest, MessageBoxIsModalWithAStopSignOnlyWhenCritical) {
         EXPECT_EQ(forms::red_of(icon) > 180 && forms::green_of(icon) < 80, style == forms::kCritical);
         EXPECT_FALSE(app->modal());
     }
+}
+
+// A message box's text: a long path is cut after one of its separators where
+// a line is full, never cut off at the box's edge.
+TEST_F(WindowWizardTest, MessageBoxTextBreaksLongPathsToTheWidth) {
+    fl_font(backend::sans_font(false), 12);
+    std::string path = "/home/user/halo/tags";
+    while (path.size() < 400) path += "/a rather long folder name of the object";
+    const std::string text = "The folder \"" + path + "\" leads outside the output folder.";
+    const int width = backend::FltkMessageBoxes::kMaxTextWidth;
+    const auto lines = backend::wrap_text(text, width, true);
+    ASSERT_GT(lines.size(), 3u);
+    std::string joined;
+    for (const std::string& line : lines) {
+        EXPECT_LE(fl_width(line.c_str()), width) << line;
+        joined += line + (line.ends_with("/") ? "" : " ");
+    }
+    EXPECT_EQ(joined, text + " ");
+    // Labels keep a long word whole, as the forms draw them.
+    EXPECT_EQ(backend::wrap_text(std::string(200, 'x'), 50).size(), 1u);
 }
 
 }  // namespace
