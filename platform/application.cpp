@@ -118,9 +118,29 @@ void Application::key(std::string_view key) {
     dispatch([&] { deliver_key(key); });
 }
 
+void Application::move_focus(Control& from, bool back) {
+    // The form's controls in their order of declaration, which is their tab
+    // order; those that cannot take the focus now are passed over.
+    const auto& list = from.form().controls();
+    const auto n = static_cast<long>(list.size());
+    long at = 0;
+    while (at < n && list[static_cast<std::size_t>(at)].get() != &from) ++at;
+    for (long step = 1; step < n; ++step) {
+        Control& next = *list[static_cast<std::size_t>(((back ? at - step : at + step) % n + n) % n)];
+        // A control under another (a frame over a frame) is out of reach.
+        const int cx = next.abs_left() + next.Width / 2, cy = next.abs_top() + next.Height / 2;
+        const bool on_top = next.form().hit(cx, cy) == &next;
+        if (next.focusable() && next.shown() && next.enabled_chain() && on_top) {
+            set_focus(next);
+            return;
+        }
+    }
+}
+
 void Application::deliver_key(std::string_view key) {
     Control* c = focus_;
     if (c == nullptr || !c->shown() || !c->Enabled || !c->form().Visible()) return;
+    if (key == "TAB" || key == "+TAB") return move_focus(*c, key == "+TAB");
     switch (c->kind()) {
     case Kind::CommandButton:
         if (key == "ENTER" || key == " ") static_cast<CommandButton*>(c)->press();

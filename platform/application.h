@@ -66,7 +66,7 @@ public:
     void set_focus(Control& control);
     void forget_focus(const Control& control);
 
-    // Keystrokes ("{ENTER}", "{DOWN}", "{HOME}+{END}", plain characters),
+    // Keystrokes ("{ENTER}", "{DOWN}", "{TAB}", "+{TAB}", "{HOME}+{END}", plain characters),
     // posted to the focused control: delivered by pump(), never at once.
     void send_keys(std::string keys);
     // Runs posted messages until none is left; returns how many ran.
@@ -117,6 +117,8 @@ public:
 private:
     Form* instance(std::string_view key) const;
     void deliver_key(std::string_view key);
+    // Tab and Shift+Tab: the next (previous) control that can take the focus.
+    void move_focus(Control& from, bool back);
     void mouse(Form& form, int x, int y, std::string_view event);
     void settle();
 

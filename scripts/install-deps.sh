@@ -2,7 +2,7 @@
 # Installs the Debian packages needed to build, run and test the wizard.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libfltk1.3-dev fluid libgtest-dev libgmock-dev
-          xvfb xauth x11-utils xdotool fonts-dejavu-core fonts-liberation2)
+          xvfb xauth x11-utils xdotool fonts-dejavu-core fonts-liberation fonts-liberation2 fonts-roboto-unhinted fluxbox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

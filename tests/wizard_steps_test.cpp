@@ -55,6 +55,31 @@ TEST(WizardSteps, StartThenBeginThenTheTimerEnablesReady) {
     EXPECT_EQ(m.Combo1.BackColor, kNotReady);
 }
 
+// Tab and Shift+Tab go round the controls that can take the focus, in their
+// order, passing over hidden and disabled ones.
+TEST(WizardSteps, TabGoesRoundTheFieldsOfTheStepShown) {
+    Driver d;
+    auto& m = d.main();
+    d.begin();
+    d.pump();
+    d.click(m.Combo1);
+    const auto tab = [&](const char* key) {
+        d.app.key(key);
+        return d.app.focus() ? d.app.focus()->name() : std::string("-");
+    };
+    EXPECT_EQ(tab("TAB"), "Combo1");  // "Ready" is not enabled yet
+    d.tick(100);
+    EXPECT_EQ(tab("TAB"), "Check1");
+    EXPECT_EQ(tab("TAB"), "Combo1");
+    EXPECT_EQ(tab("+TAB"), "Check1");
+    d.app.key(" ");
+    EXPECT_EQ(m.Check1.Value(), 1);
+    d.options();
+    d.click(m.txtmap);
+    for (const char* next : {"txtfile", "Drive1", "Dir1", "txtmap"}) EXPECT_EQ(tab("TAB"), next);
+    for (const char* previous : {"Dir1", "Drive1"}) EXPECT_EQ(tab("+TAB"), previous);
+}
+
 TEST(WizardSteps, BeginPostsDownAndOptionsEchoesTheKindOnMoveOnly) {
     for (bool by_move : {false, true}) {
         Driver d;

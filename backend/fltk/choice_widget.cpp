@@ -46,7 +46,13 @@ void ChoiceWidget::set_items(const std::vector<std::string>& labels) {
 
 void ChoiceWidget::sync(forms::Control& c, bool visible, bool active) {
     place(c);
-    style_text(*this, c);
+    if (open_) {
+        // The drop-down shows in the menu's colours: keep the list's for later.
+        field_ = color_of(c.BackColor);
+        ink_ = color_of(c.ForeColor);
+    } else {
+        style_text(*this, c);
+    }
     // The list must not change under an open menu: the next update will do.
     if (!open_) {
         if (c.kind() == forms::Kind::ComboBox) {
@@ -97,9 +103,17 @@ int ChoiceWidget::handle(int event) {
         if (event == FL_FOCUS) focused();
         return used;
     }
+    // The drop-down takes the menu's own colours, also where a row is
+    // redrawn; the field under it keeps the list's.
+    field_ = color();
+    ink_ = textcolor();
+    color(FL_BACKGROUND2_COLOR);
+    textcolor(FL_FOREGROUND_COLOR);
     open_ = true;
     const int used = Fl_Choice::handle(event);
     open_ = false;
+    color(field_);
+    textcolor(ink_);
     owner_.host().update();
     return used;
 }
@@ -109,7 +123,8 @@ void ChoiceWidget::draw() {
     const int inner_h = h() - 2 * dy;
     const int bw = std::min(17, inner_h);
     const int bx = x() + w() - dx - bw, by = y() + dy;
-    draw_box(FL_DOWN_BOX, color());
+    const Fl_Color back = open_ ? field_ : color();
+    draw_box(FL_DOWN_BOX, back);
     draw_box(FL_UP_BOX, bx, by, bw, inner_h, FL_BACKGROUND_COLOR);
     fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
     const int ax = bx + bw / 2, ay = by + inner_h / 2;
@@ -119,12 +134,12 @@ void ChoiceWidget::draw() {
     if (index < 0 || index >= static_cast<int>(list.size())) return;
     const int tx = x() + dx, tw = bx - tx;
     fl_push_clip(tx, by, tw, inner_h);
-    Fl_Color ink = textcolor();
+    Fl_Color ink = open_ ? ink_ : textcolor();
     if (Fl::focus() == this) {
         // The picked item is highlighted while the list has the focus.
         fl_color(selection_color());
         fl_rectf(tx + 1, by + 1, tw - 2, inner_h - 2);
-        ink = fl_contrast(textcolor(), selection_color());
+        ink = fl_contrast(ink, selection_color());
     }
     fl_font(textfont(), textsize());
     fl_color(active_r() ? ink : fl_inactive(ink));

@@ -44,6 +44,8 @@ private:
     bool kind_is_drive() const;
     MenuItems menu_;
     bool open_ = false;  // the list is dropped down
+    Fl_Color field_ = 0;  // the field's colours while it is
+    Fl_Color ink_ = 0;
     std::string drive_;  // drive lists: the drive shown
 };
 

@@ -13,6 +13,7 @@
 #include "backend/fltk/host.h"
 #include "backend/fltk/paint.h"
 #include "backend/fltk/text_widget.h"
+#include "backend/fltk/window_frame.h"
 
 // FLTK's drawing header brings X11's, whose None macro hides Border::None.
 #ifdef None
@@ -52,6 +53,25 @@ bool covered(const std::vector<std::unique_ptr<forms::Control>>& list, std::size
     for (std::size_t j = index + 1; j < list.size(); ++j) {
         const forms::Control& above = *list[j];
         if (opaque(above) && above.shown() && !is_ancestor(above, c) && above.contains(cx, cy)) return true;
+    }
+    return false;
+}
+
+// A frame that a later frame covers all but for a strip as thin as a border
+// is left out: otherwise its border shows as a second one beside the upper
+// frame's (the Options frame, widened on resize, under the Done frame).
+bool buried_frame(const std::vector<std::unique_ptr<forms::Control>>& list, std::size_t index) {
+    const forms::Control& c = *list[index];
+    if (c.kind() != forms::Kind::Frame) return false;
+    constexpr int kStrip = 3 * forms::kTwipsPerPixel;
+    for (std::size_t j = index + 1; j < list.size(); ++j) {
+        const forms::Control& above = *list[j];
+        if (above.kind() != forms::Kind::Frame || !above.shown() || is_ancestor(above, c) || is_ancestor(c, above))
+            continue;
+        if (above.abs_left() <= c.abs_left() + kStrip && above.abs_top() <= c.abs_top() + kStrip &&
+            above.abs_left() + above.Width >= c.abs_left() + c.Width - kStrip &&
+            above.abs_top() + above.Height >= c.abs_top() + c.Height - kStrip)
+            return true;
     }
     return false;
 }
@@ -126,8 +146,20 @@ ControlWidget* FormWindow::widget_for(const forms::Control* key) const {
 void FormWindow::sync(forms::Form& f) {
     syncing_ = true;
     if (label() == nullptr || f.Caption != label()) copy_label(f.Caption.c_str());
-    if (!shown()) show_first(f);
-    else apply_state(f);
+    if (!shown()) {
+        show_first(f);
+    } else {
+        // The window manager frames a window some time after it is shown:
+        // until then the corner is the client area's.
+        if (border() && f.WindowState() == 0) {
+            const FrameExtents frame = frame_extents(*this);
+            if (frame.left != frame_.left || frame.top != frame_.top) {
+                frame_ = frame;
+                follow_frame(f);
+            }
+        }
+        apply_state(f);
+    }
     sync_widgets(f);
     const std::uint64_t now = signature(f);
     if (now != drawn_) {
@@ -158,9 +190,8 @@ void FormWindow::show_first(forms::Form& f) {
     } else {
         size_range(cw, ch, cw, ch);
     }
-    // A fixed size range is all FLTK offers for a tool window: the window
-    // manager then leaves out the resize border and the maximise box.
     show();
+    if (f.BorderStyle == forms::Border::FixedToolWindow) close_box_only(*this);
     if (f.AutoPlace) {
         f.Left = x() * forms::kTwipsPerPixel;
         f.Top = y() * forms::kTwipsPerPixel;
@@ -186,8 +217,13 @@ void FormWindow::apply_state(forms::Form& f) {
         }
     } else {
         const int cw = std::max(1, px(f.ClientWidth)), ch = std::max(1, px(f.ClientHeight));
-        const int x0 = px(f.Left), y0 = px(f.Top);
-        if (w() != cw || h() != ch) size_range(cw, ch, cw, ch);
+        // Left and Top are the outer corner's, the frame included.
+        const FrameExtents frame = frame_extents(*this);
+        const int x0 = px(f.Left) + frame.left, y0 = px(f.Top) + frame.top;
+        if (w() != cw || h() != ch) {
+            size_range(cw, ch, cw, ch);
+            if (f.BorderStyle == forms::Border::FixedToolWindow) close_box_only(*this);
+        }
         if (x() != x0 || y() != y0 || w() != cw || h() != ch) resize(x0, y0, cw, ch);
     }
     state_ = state;
@@ -260,6 +296,12 @@ bool FormWindow::key_to_model(int key) {
     forms::Control* focus = host_.app().focus();
     if (f == nullptr || focus == nullptr || &focus->form() != f) return false;
     const char* name = nullptr;
+    if (key == FL_Tab) {
+        // The model keeps the tab order, painted controls included.
+        host_.app().key(Fl::event_state(FL_SHIFT) ? "+TAB" : "TAB");
+        follow_model_focus();
+        return true;
+    }
     switch (focus->kind()) {
     case forms::Kind::CommandButton:
         if (key == FL_Enter || key == FL_KP_Enter) name = "ENTER";
@@ -335,9 +377,16 @@ void FormWindow::resize(int x, int y, int w, int h) {
     // the wizard places its dialogs relative to the main window.
     forms::Form* f = form();
     if (f == nullptr || f->WindowState() != 0) return;
-    if (x != px(f->Left) || y != px(f->Top)) {
-        f->Left = x * forms::kTwipsPerPixel;
-        f->Top = y * forms::kTwipsPerPixel;
+    follow_frame(*f);
+}
+
+void FormWindow::follow_frame(forms::Form& f) {
+    // The form's Left and Top are its outer corner, frame included.
+    const FrameExtents frame = frame_extents(*this);
+    const int left = x() - frame.left, top = y() - frame.top;
+    if (left != px(f.Left) || top != px(f.Top)) {
+        f.Left = left * forms::kTwipsPerPixel;
+        f.Top = top * forms::kTwipsPerPixel;
     }
 }
 
@@ -347,9 +396,10 @@ void FormWindow::draw() {
     fl_rectf(0, 0, w(), h());
     if (f == nullptr) return;
     const forms::Control* focus = host_.app().focus();
-    for (const auto& up : f->controls()) {
-        const forms::Control& c = *up;
-        if (c.kind() == forms::Kind::Timer || !c.shown()) continue;
+    const auto& list = f->controls();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const forms::Control& c = *list[i];
+        if (c.kind() == forms::Kind::Timer || !c.shown() || buried_frame(list, i)) continue;
         const Box clip = clip_of(c);
         if (clip.w <= 0 || clip.h <= 0) continue;
         fl_push_clip(clip.x, clip.y, clip.w, clip.h);

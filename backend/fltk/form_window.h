@@ -9,6 +9,7 @@
 #include <map>
 #include <vector>
 
+#include "backend/fltk/window_frame.h"
 #include "platform/forms.h"
 
 namespace backend {
@@ -67,6 +68,7 @@ private:
     void release();
     void show_first(forms::Form& f);
     void apply_state(forms::Form& f);
+    void follow_frame(forms::Form& f);
     void sync_widgets(forms::Form& f);
     bool key_to_model(int key);
     std::uint64_t signature(const forms::Form& f) const;
@@ -83,6 +85,7 @@ private:
     int busy_ = 0;
     int state_ = -1;  // window state applied to the window
     std::uint64_t drawn_ = 0;
+    FrameExtents frame_;  // as last seen
 };
 
 }  // namespace backend

@@ -197,40 +197,61 @@ Fl_Color color_of(forms::Color c) {
                         static_cast<uchar>(forms::blue_of(c)));
 }
 
-Fl_Font font_of(const forms::Font& f) {
-    std::string name;
-    for (char ch : f.name) name += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    const bool fixed = name.find("courier") != std::string::npos || name.find("fixedsys") != std::string::npos ||
-                       name.find("console") != std::string::npos || name.find("terminal") != std::string::npos ||
-                       name.find("mono") != std::string::npos;
-    return fixed ? fixed_font(f.bold) : sans_font(f.bold);
-}
-
 namespace {
 
-constexpr Fl_Font kSans = FL_FREE_FONT;
+// The faces the forms name and, where they are not installed, faces whose
+// text fits the forms' labels: Arial's and Times New Roman's metric twins,
+// and for Franklin Gothic Medium a condensed sans serif.
+struct Face {
+    std::string_view name;  // lower case
+    const char* family;
+};
 
-void name_fonts() {
+#ifdef _WIN32
+constexpr Face kFaces[] = {{"arial", "Arial"},
+                           {"franklin gothic medium", "Franklin Gothic Medium"},
+                           {"ms sans serif", "MS Sans Serif"},
+                           {"times new roman", "Times New Roman"},
+                           {"courier new", "Courier New"}};
+#else
+constexpr Face kFaces[] = {{"arial", "Liberation Sans"},
+                           {"franklin gothic medium", "Roboto Condensed"},
+                           {"ms sans serif", "Liberation Sans"},
+                           {"times new roman", "Liberation Serif"},
+                           {"courier new", "Liberation Mono"}};
+#endif
+
+// Two FLTK fonts per face, regular and bold, from FL_FREE_FONT on.
+Fl_Font face_font(std::size_t face, bool bold) {
     static bool named = false;
-    if (named) return;
-    named = true;
-    Fl::set_font(kSans, " Arial");
-    Fl::set_font(kSans + 1, "BArial");
-    Fl::set_font(kSans + 2, " Courier New");
-    Fl::set_font(kSans + 3, "BCourier New");
+    if (!named) {
+        named = true;
+        for (std::size_t i = 0; i < std::size(kFaces); ++i) {
+            static std::vector<std::string> names;  // FLTK keeps the pointers
+            names.push_back(std::string(" ") + kFaces[i].family);
+            names.push_back(std::string("B") + kFaces[i].family);
+            const auto slot = static_cast<Fl_Font>(FL_FREE_FONT + 2 * i);
+            Fl::set_font(slot, names[names.size() - 2].c_str());
+            Fl::set_font(static_cast<Fl_Font>(slot + 1), names.back().c_str());
+        }
+    }
+    return static_cast<Fl_Font>(FL_FREE_FONT + 2 * face + (bold ? 1 : 0));
 }
 
 }  // namespace
 
-Fl_Font sans_font(bool bold) {
-    name_fonts();
-    return bold ? kSans + 1 : kSans;
+Fl_Font font_of(const forms::Font& f) {
+    std::string name;
+    for (char ch : f.name) name += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (std::size_t i = 0; i < std::size(kFaces); ++i)
+        if (name == kFaces[i].name) return face_font(i, f.bold);
+    const bool fixed = name.find("courier") != std::string::npos || name.find("mono") != std::string::npos;
+    return fixed ? fixed_font(f.bold) : sans_font(f.bold);
 }
 
-Fl_Font fixed_font(bool bold) {
-    name_fonts();
-    return bold ? kSans + 3 : kSans + 2;
-}
+Fl_Font sans_font(bool bold) { return face_font(0, bold); }
+
+Fl_Font fixed_font(bool bold) { return face_font(std::size(kFaces) - 1, bold); }
 
 int font_pixels(const forms::Font& f) { return std::max(1, static_cast<int>(std::lround(f.size * 96.0 / 72.0))); }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <tuple>
+#include <vector>
 
 #include "backend/fltk/host.h"
 #include "backend/fltk/message_boxes.h"
@@ -173,6 +174,33 @@ TEST_F(WindowWizardTest, FolderListOpensOnDoubleClickOrEnterAndPicksOnSingleClic
     EXPECT_EQ(main->Dir1.Path(), (root / "alpha" / "newgun").string());
     EXPECT_EQ(main->Dir1.BackColor, wizard::kValid);  // the folder matches the new name
     fs::remove_all(root);
+}
+
+// The open kind list: the colour of each row beside its text; then Escape
+// closes it.
+void inspect_menu(void* seen) {
+    Fl_Window* menu = Fl::first_window();
+    if (menu == nullptr || !menu->menu_window()) return Fl::repeat_timeout(0.05, inspect_menu, seen);
+    const int row = menu->h() / 9;  // nine kinds
+    for (int i = 0; i < 9; ++i)
+        static_cast<std::vector<forms::Color>*>(seen)->push_back(pixel(menu, menu->w() - 6, i * row + row / 2));
+    key(menu, FL_Escape);
+}
+
+// The drop-down takes the menu's colours, every row alike (a row was redrawn
+// in the list's pink once the pointer had left it); the field keeps its own.
+TEST_F(WindowWizardTest, TheKindListDropsDownInTheMenusColours) {
+    press(win, 40, 67);
+    ASSERT_TRUE(settle_until([&] { return main->Frame1.Visible; }));
+    Fl_Widget* kinds = host->widget(main->Combo1);
+    std::vector<forms::Color> rows;
+    Fl::add_timeout(0.2, inspect_menu, &rows);
+    mouse(win, FL_PUSH, kinds->x() + 20, kinds->y() + kinds->h() / 2);
+    Fl::remove_timeout(inspect_menu);
+    ASSERT_EQ(rows.size(), 9u);
+    for (forms::Color c : rows) EXPECT_EQ(c, rows[0]);
+    EXPECT_NE(rows[0], wizard::kNotReady);
+    EXPECT_EQ(pixel(win, kinds->x() + kinds->w() / 2, kinds->y() + 3), wizard::kNotReady);
 }
 
 // Whether the open message box is modal, its title and the colour where a

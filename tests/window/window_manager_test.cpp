@@ -1,0 +1,98 @@
+// The main window under a window manager: a caption bar with the close box
+// only, and Left and Top as the outer corner's, caption bar included, so that
+// the wizard's dialogs land where it places them. Run by with_window_manager.sh.
+#include "window_support.h"
+
+#include <FL/x.H>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "backend/fltk/host.h"
+#include "backend/fltk/window_frame.h"
+#include "wizard/form1.h"
+#include "wizard/frm_error.h"
+#include "wizard/wizard.h"
+
+#ifndef _WIN32
+
+namespace {
+
+using namespace window_test;
+
+// The window manager's _NET_WM_ALLOWED_ACTIONS of a window, as atom names.
+std::string allowed_actions(Fl_Window* w) {
+    const Atom property = XInternAtom(fl_display, "_NET_WM_ALLOWED_ACTIONS", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    std::string names;
+    if (XGetWindowProperty(fl_display, fl_xid(w), property, 0, 64, False, XA_ATOM, &type, &format, &count, &left,
+                           &data) == Success && data != nullptr) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            char* name = XGetAtomName(fl_display, atoms[i]);
+            names += std::string(name) + " ";
+            XFree(name);
+        }
+        XFree(data);
+    }
+    return names;
+}
+
+class WindowManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!have_display() || std::getenv("VORLIX_WINDOW_MANAGER") == nullptr)
+            GTEST_SKIP() << "run by with_window_manager.sh, under a window manager";
+        app = std::make_unique<forms::Application>();
+        host = std::make_unique<backend::FltkHost>(*app);
+        wizard::start(*app);
+        main = &app->get<wizard::Form1>();
+        win = host->window(*main);
+        ASSERT_NE(win, nullptr);
+        ASSERT_TRUE(settle_until([&] { return backend::frame_extents(*win).top > 0; }, 5.0));
+        settle(0.3);
+    }
+    void TearDown() override {
+        host.reset();
+        app.reset();
+    }
+    std::unique_ptr<forms::Application> app;
+    std::unique_ptr<backend::FltkHost> host;
+    wizard::Form1* main = nullptr;
+    Fl_Window* win = nullptr;
+};
+
+TEST_F(WindowManagerTest, TheCaptionBarOffersTheCloseBoxOnly) {
+    const std::string actions = allowed_actions(win);
+    EXPECT_NE(actions.find("_NET_WM_ACTION_CLOSE"), std::string::npos) << actions;
+    EXPECT_NE(actions.find("_NET_WM_ACTION_MOVE"), std::string::npos) << actions;
+    for (const char* no : {"_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT",
+                           "_NET_WM_ACTION_RESIZE"})
+        EXPECT_EQ(actions.find(no), std::string::npos) << no << " in " << actions;
+}
+
+TEST_F(WindowManagerTest, LeftAndTopAreTheOuterCornerAndTheAdviceLandsBelowIt) {
+    const backend::FrameExtents frame = backend::frame_extents(*win);
+    EXPECT_EQ(main->Left, (win->x() - frame.left) * 15);
+    EXPECT_EQ(main->Top, (win->y() - frame.top) * 15);
+    // Placed by the wizard: the outer corner goes there.
+    app->dispatch([&] { main->Left = 1500; main->Top = 3000; });
+    ASSERT_TRUE(settle_until([&] { return win->x() == 100 + frame.left && win->y() == 200 + frame.top; }));
+    EXPECT_EQ(main->Top, 3000);
+    // The greyed compile button's advice: 1900 twips below the outer top.
+    app->dispatch([&] { main->Frame2.Visible = true; });
+    app->dispatch([&] { main->contdis_Click(); });
+    settle();
+    Fl_Window* dialog = host->window(app->get<wizard::frmError>());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->y(), 327);  // (3000 + 1900) / 15, rounded
+    EXPECT_EQ(dialog->x(), 207);  // (1500 + 1600) / 15
+}
+
+}  // namespace
+
+#endif
