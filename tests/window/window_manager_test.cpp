@@ -1,7 +1,7 @@
 // The main window under a window manager: a caption bar with the close box
 // only, and Left and Top as the outer corner's, caption bar included, so that
 // the wizard's dialogs land where it places them. Run by with_window_manager.sh.
-#include "window_support.h"
+#include "wizard_in_windows.h"
 
 #include <FL/x.H>
 
@@ -42,28 +42,16 @@ std::string allowed_actions(Fl_Window* w) {
     return names;
 }
 
-class WindowManagerTest : public ::testing::Test {
+class WindowManagerTest : public WizardInWindows {
 protected:
     void SetUp() override {
         if (!have_display() || std::getenv("VORLIX_WINDOW_MANAGER") == nullptr)
             GTEST_SKIP() << "run by with_window_manager.sh, under a window manager";
-        app = std::make_unique<forms::Application>();
-        host = std::make_unique<backend::FltkHost>(*app);
-        wizard::start(*app);
-        main = &app->get<wizard::Form1>();
-        win = host->window(*main);
+        start();
         ASSERT_NE(win, nullptr);
         ASSERT_TRUE(settle_until([&] { return backend::frame_extents(*win).top > 0; }, 5.0));
         settle(0.3);
     }
-    void TearDown() override {
-        host.reset();
-        app.reset();
-    }
-    std::unique_ptr<forms::Application> app;
-    std::unique_ptr<backend::FltkHost> host;
-    wizard::Form1* main = nullptr;
-    Fl_Window* win = nullptr;
 };
 
 TEST_F(WindowManagerTest, TheCaptionBarOffersTheCloseBoxOnly) {
@@ -80,12 +68,12 @@ TEST_F(WindowManagerTest, LeftAndTopAreTheOuterCornerAndTheAdviceLandsBelowIt) {
     EXPECT_EQ(main->Left, (win->x() - frame.left) * 15);
     EXPECT_EQ(main->Top, (win->y() - frame.top) * 15);
     // Placed by the wizard: the outer corner goes there.
-    app->dispatch([&] { main->Left = 1500; main->Top = 3000; });
+    run([&] { main->Left = 1500; main->Top = 3000; });
     ASSERT_TRUE(settle_until([&] { return win->x() == 100 + frame.left && win->y() == 200 + frame.top; }));
     EXPECT_EQ(main->Top, 3000);
     // The greyed compile button's advice: 1900 twips below the outer top.
-    app->dispatch([&] { main->Frame2.Visible = true; });
-    app->dispatch([&] { main->contdis_Click(); });
+    run([&] { main->Frame2.Visible = true; });
+    run([&] { main->contdis_Click(); });
     settle();
     Fl_Window* dialog = host->window(app->get<wizard::frmError>());
     ASSERT_NE(dialog, nullptr);

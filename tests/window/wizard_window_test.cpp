@@ -1,6 +1,6 @@
 // The wizard in the FLTK host, in process: its windows sit at twips / 15 in
 // the model's colours, and mouse and keyboard input reaches the model.
-#include "window_support.h"
+#include "wizard_in_windows.h"
 
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Hold_Browser.H>
@@ -23,31 +23,16 @@ namespace {
 
 using namespace window_test;
 
-class WindowWizardTest : public ::testing::Test {
+class WindowWizardTest : public WizardInWindows {
 protected:
     void SetUp() override {
         if (!have_display()) GTEST_SKIP() << "no X display (DISPLAY unset)";
-        app = std::make_unique<forms::Application>();
-        host = std::make_unique<backend::FltkHost>(*app);
-        wizard::start(*app);
-        main = &app->get<wizard::Form1>();
-        win = host->window(*main);
+        start();
         ASSERT_NE(win, nullptr);
         settle();
     }
-    void TearDown() override {
-        host.reset();
-        app.reset();
-        if (have_display()) settle(0.02);
-    }
-    // Work done through the loop, as user input would be.
-    void run(const std::function<void()>& work) { app->dispatch(work); }
 
     backend::FltkMessageBoxes boxes;
-    std::unique_ptr<forms::Application> app;
-    std::unique_ptr<backend::FltkHost> host;
-    wizard::Form1* main = nullptr;
-    Fl_Window* win = nullptr;
 };
 
 TEST_F(WindowWizardTest, MainWindowFollowsTheModelAndItsCloseBoxEndsTheProgram) {
