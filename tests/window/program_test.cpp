@@ -7,6 +7,9 @@
 
 #include <filesystem>
 
+#include "objects/objects.h"
+#include "tests/stock_folder.h"
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -56,22 +59,27 @@ protected:
 
 TEST_F(WindowProgramTest, StartsWithItsMainWindowAndKeepsRunning) { EXPECT_FALSE(ended()); }
 
-TEST_F(WindowProgramTest, MouseAndKeyboardTakeTheWizardToALaunchedDuplicatorAndOut) {
-    if (!shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "xdotool not installed";
-    // Window pixels: a move there; a picture button is hovered, pressed,
-    // moved over while pressed and released.
-    auto at = [](int x, int y) {
-        const std::string to = std::to_string(x) + " " + std::to_string(y);
-        return "search --name '^Vorlix Tools$' mousemove --window %1 " + to + " sleep 0.1 ";
-    };
-    auto press = [&](int x, int y) {
-        return at(x, y) + at(x + 1, y + 1) + "mousedown 1 sleep 0.1 " + at(x + 2, y + 1) + "mouseup 1";
-    };
+// Window pixels: a move there; a picture button is hovered, pressed, moved
+// over while pressed and released.
+std::string at(int x, int y) {
+    const std::string to = std::to_string(x) + " " + std::to_string(y);
+    return "search --name '^Vorlix Tools$' mousemove --window %1 " + to + " sleep 0.1 ";
+}
+
+std::string press(int x, int y) {
+    return at(x, y) + at(x + 1, y + 1) + "mousedown 1 sleep 0.1 " + at(x + 2, y + 1) + "mouseup 1";
+}
+
+// Begin, the kind that many Downs into the list, Ready, Options, the map and
+// name, the folder "newgun" below the program's own, then compile.
+void walk_to_compile(int downs) {
+    std::string down = "key";
+    for (int i = 0; i < downs; ++i) down += " Down";
     const std::string steps[] = {
         press(40, 67),                    // Begin
         at(160, 123) + "click 1",         // the kind list drops down...
         "key Escape",                     // ...and closes; it has the focus
-        "key Down Down Down Down",        // assault rifle, flamethrower, needler, pistol
+        down,                             // the kind
         at(22, 280) + "click 1",          // Ready
         press(112, 67),                   // Options
         at(150, 145) + "click 1",         // map name
@@ -87,6 +95,11 @@ TEST_F(WindowProgramTest, MouseAndKeyboardTakeTheWizardToALaunchedDuplicatorAndO
         EXPECT_TRUE(shell("xdotool " + step)) << step;
         window_test::settle(0.15);
     }
+}
+
+TEST_F(WindowProgramTest, MouseAndKeyboardTakeTheWizardToALaunchedDuplicatorAndOut) {
+    if (!shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "xdotool not installed";
+    walk_to_compile(4);  // assault rifle, flamethrower, needler, pistol
     // The pistol's duplicator runs in the empty folder: it reports the
     // missing folders in a critical message box.
     ASSERT_TRUE(window_test::settle_until([] { return window_exists("Error while compiling..."); }, 10.0));
@@ -96,6 +109,29 @@ TEST_F(WindowProgramTest, MouseAndKeyboardTakeTheWizardToALaunchedDuplicatorAndO
     EXPECT_TRUE(shell("xdotool " + press(366, 20)));
     EXPECT_TRUE(window_test::settle_until([&] { return ended(); }, 5.0));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// A stock folder duplicated through the window: both confirmations, then
+// the written files and renames on disk.
+TEST_F(WindowProgramTest, MouseAndKeyboardDuplicateAStockFolder) {
+    if (!shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "xdotool not installed";
+    const auto& table = objects::table("sniper_rifle");
+    fs::remove_all(folder / "newgun");
+    testing_driver::make_stock_copy(folder, table, "newgun");
+    walk_to_compile(9);  // ... shotgun, sniper rifle
+    for (int box = 0; box < 2; ++box) {
+        ASSERT_TRUE(window_test::settle_until([] { return window_exists("Vorlix Tools v0.8"); }, 10.0)) << box;
+        EXPECT_TRUE(shell("xdotool key Return sleep 0.3"));
+    }
+    const fs::path root = folder / "newgun";
+    int xml = 0;
+    for (const auto& e : fs::recursive_directory_iterator(root)) xml += e.path().extension() == ".xml";
+    EXPECT_EQ(xml, 64 + 2);  // and the two unlisted ones
+    EXPECT_TRUE(fs::exists(root / "bitmaps" / "angle_ticks_mask.bitm.wphi.xml"));
+    EXPECT_TRUE(fs::exists(root / "shaders" / "newgun subscreen.scex.meta"));
+    EXPECT_FALSE(fs::exists(root / "sniper rifle.weap.meta"));
+    EXPECT_FALSE(fs::exists(root / ".vorlix-undo"));
+    EXPECT_FALSE(ended());
 }
 
 }  // namespace
