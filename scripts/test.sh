@@ -29,6 +29,9 @@ fi
 
 status=0
 (cd build && ctest --output-on-failure --timeout 120) || status=1
+# Under Wine each test is a process of its own: the unit suites side by side,
+# then the window tests, one at a time on the display.
 bash scripts/wine-session.sh start
-(cd build-windows && ctest --output-on-failure --timeout 120) || status=1
+(cd build-windows && ctest --output-on-failure --timeout 120 -j"$(nproc)" -LE window) || status=1
+(cd build-windows && ctest --output-on-failure --timeout 120 -L window) || status=1
 exit $status
