@@ -206,7 +206,7 @@ void Application::form_shown() {
 
 std::string Application::drive_folder(const std::string& drive) const {
     const std::string here = current_folder();
-    return drive_of(here, {drive}) == drive ? here : drive;
+    return drive_of(here, {drive}) == drive ? here : drive_root(drive);
 }
 
 void Application::mouse_move(Form& form, int x, int y) { mouse(form, x, y, "MouseMove"); }

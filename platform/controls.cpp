@@ -6,6 +6,7 @@
 
 #include "platform/application.h"
 #include "platform/drives.h"
+#include "platform/file_system.h"
 
 namespace forms {
 
@@ -176,7 +177,7 @@ DirListBox::DirListBox(Form& f, std::string name, Control* container)
 void DirListBox::SetPath(const std::string& path) {
     const std::string folder = normal_folder(path);
     std::error_code ec;
-    std::filesystem::directory_iterator probe(std::filesystem::path(folder), ec);
+    std::filesystem::directory_iterator probe(local_path(folder), ec);
     if (ec || folder.empty()) throw Error(kPathNotFound, "Path not found: " + path);
     ListIndex = -1;
     if (folder == path_) return;
@@ -186,7 +187,7 @@ void DirListBox::SetPath(const std::string& path) {
 
 std::vector<DirListBox::Entry> DirListBox::entries() const {
     std::vector<Entry> list;
-    const std::filesystem::path current(path_);
+    const std::filesystem::path current = local_path(path_);
     std::vector<std::filesystem::path> chain;
     for (std::filesystem::path p = current;; p = p.parent_path()) {
         chain.push_back(p);
@@ -195,11 +196,11 @@ std::vector<DirListBox::Entry> DirListBox::entries() const {
     std::reverse(chain.begin(), chain.end());
     int depth = 0;
     for (const auto& p : chain) {
-        const std::string label = p.has_filename() ? p.filename().string() : p.string();
-        list.push_back({label, p.string(), depth++, true});
+        const std::string label = utf8_path(p.has_filename() ? p.filename() : p);
+        list.push_back({label, utf8_path(p), depth++, true});
     }
     for (const std::string& sub : subfolders(path_))
-        list.push_back({std::filesystem::path(sub).filename().string(), sub, depth, false});
+        list.push_back({utf8_path(local_path(sub).filename()), sub, depth, false});
     return list;
 }
 

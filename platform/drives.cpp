@@ -6,20 +6,56 @@
 #include <sstream>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <winnetwk.h>
+#endif
+
+#include "platform/file_system.h"
+
 namespace fs = std::filesystem;
 
 namespace forms {
 
 namespace {
 
+#ifdef _WIN32
+// Windows compares paths without regard to case.
+bool same_text(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+#else
+bool same_text(std::string_view a, std::string_view b) { return a == b; }
+#endif
+
 bool is_under(const std::string& path, const std::string& root) {
-    if (path.size() < root.size() || path.compare(0, root.size(), root) != 0) return false;
+    if (path.size() < root.size() || !same_text(std::string_view(path).substr(0, root.size()), root)) return false;
     if (path.size() == root.size()) return true;
     const char next = path[root.size()];
     const char last = root.back();
     return next == '/' || next == '\\' || last == '/' || last == '\\';
 }
 
+#ifdef _WIN32
+// "c: [label]": the letter, a colon and, where the drive has one, its volume
+// label in brackets (for a network drive the share it connects to).
+std::string drive_entry(wchar_t letter) {
+    const wchar_t device[] = {letter, L':', 0};
+    const wchar_t root[] = {letter, L':', L'\\', 0};
+    wchar_t label[MAX_PATH + 1] = {0};
+    DWORD size = MAX_PATH + 1;
+    if (GetDriveTypeW(root) == DRIVE_REMOTE) {
+        if (WNetGetConnectionW(device, label, &size) != NO_ERROR) label[0] = 0;
+    } else if (!GetVolumeInformationW(root, label, size, nullptr, nullptr, nullptr, nullptr, 0)) {
+        label[0] = 0;
+    }
+    std::string entry{static_cast<char>('a' + (letter - L'A')), ':'};
+    if (label[0] != 0) entry += " [" + utf8_path(fs::path(label)) + "]";
+    return entry;
+}
+#else
 // /proc/mounts escapes blanks and other characters as \ooo.
 std::string unescape_mount(const std::string& s) {
     std::string out;
@@ -36,17 +72,19 @@ std::string unescape_mount(const std::string& s) {
     }
     return out;
 }
+#endif
 
 }  // namespace
 
 std::vector<std::string> mounted_drives() {
     std::vector<std::string> drives;
 #ifdef _WIN32
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        const std::string root = std::string(1, letter) + ":\\";
-        std::error_code ec;
-        if (fs::exists(root, ec)) drives.push_back(std::string(1, letter) + ":");
-    }
+    // A drive without a medium answers at once instead of asking for one.
+    const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const DWORD present = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i)
+        if (present & (DWORD{1} << i)) drives.push_back(drive_entry(static_cast<wchar_t>(L'A' + i)));
+    SetErrorMode(mode);
 #else
     drives.push_back("/");
     std::ifstream mounts("/proc/mounts");
@@ -72,33 +110,48 @@ std::vector<std::string> mounted_drives() {
 std::string current_folder() {
     std::error_code ec;
     const fs::path here = fs::current_path(ec);
-    return ec ? normal_folder(".") : normal_folder(here.string());
+    return ec ? normal_folder(".") : normal_folder(utf8_path(here));
+}
+
+std::string drive_root(const std::string& drive) {
+#ifdef _WIN32
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const bool labelled = drive.size() > 4 && drive.compare(2, 2, " [") == 0 && drive.back() == ']';
+    if (drive.size() >= 2 && letter(drive[0]) && drive[1] == ':' && (drive.size() == 2 || labelled))
+        return drive.substr(0, 2);
+#endif
+    return drive;
 }
 
 std::string drive_of(const std::string& path, const std::vector<std::string>& drives) {
-    std::string best;
-    for (const std::string& d : drives)
-        if (is_under(path, d) && d.size() > best.size()) best = d;
+    std::string best, best_root;
+    for (const std::string& d : drives) {
+        const std::string root = drive_root(d);
+        if (is_under(path, root) && root.size() > best_root.size()) {
+            best = d;
+            best_root = root;
+        }
+    }
     return best;
 }
 
 std::string normal_folder(const std::string& path) {
     if (path.empty()) return {};
     std::error_code ec;
-    fs::path p = fs::absolute(fs::path(path), ec);
+    fs::path p = fs::absolute(local_path(path), ec);
     if (ec) return {};
     p = p.lexically_normal();
-    std::string s = p.string();
-    while (s.size() > 1 && (s.back() == '/' || s.back() == '\\') && fs::path(s).has_relative_path()) s.pop_back();
+    std::string s = utf8_path(p);
+    while (s.size() > 1 && (s.back() == '/' || s.back() == '\\') && local_path(s).has_relative_path()) s.pop_back();
     return s;
 }
 
 std::vector<std::string> subfolders(const std::string& folder) {
     std::vector<std::string> list;
     std::error_code ec;
-    for (fs::directory_iterator it(fs::path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(local_path(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code type_ec;
-        if (it->is_directory(type_ec)) list.push_back(it->path().string());
+        if (it->is_directory(type_ec)) list.push_back(utf8_path(it->path()));
     }
     std::sort(list.begin(), list.end());
     return list;

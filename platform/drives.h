@@ -6,10 +6,14 @@
 
 namespace forms {
 
-// Mount points a user would pick from (drive roots on Windows).
+// Mount points a user would pick from; on Windows the drives as "c: [label]"
+// (letter, colon, and the volume label where there is one).
 std::vector<std::string> mounted_drives();
 // The program's current folder.
 std::string current_folder();
+// The folder a drive of the list stands for: "c:" for "c: [label]" on
+// Windows, else the drive itself.
+std::string drive_root(const std::string& drive);
 // The drive of drives that holds path (longest match), or "" for none.
 std::string drive_of(const std::string& path, const std::vector<std::string>& drives);
 // Absolute, lexically normal, without a trailing separator but for a root.

@@ -22,14 +22,6 @@ namespace fs = std::filesystem;
 namespace forms {
 namespace {
 
-// Paths are UTF-8 text in the program.
-fs::path local(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
-
-std::string text(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 [[noreturn]] void fail(int number, const std::string& what, const std::string& path, const std::error_code& ec) {
     throw Error(number, what + " \"" + path + "\": " + ec.message());
 }
@@ -49,24 +41,24 @@ class LocalFileSystem final : public FileSystem {
 public:
     bool is_directory(const std::string& path) override {
         std::error_code ec;
-        return fs::is_directory(local(path), ec);
+        return fs::is_directory(local_path(path), ec);
     }
 
     bool exists(const std::string& path) override {
         std::error_code ec;
-        return fs::exists(fs::symlink_status(local(path), ec));
+        return fs::exists(fs::symlink_status(local_path(path), ec));
     }
 
     bool is_link(const std::string& path) override {
         std::error_code ec;
-        return fs::is_symlink(fs::symlink_status(local(path), ec));
+        return fs::is_symlink(fs::symlink_status(local_path(path), ec));
     }
 
     std::string resolved(const std::string& path) override {
         std::error_code ec;
-        const fs::path real = fs::canonical(local(path), ec);
+        const fs::path real = fs::canonical(local_path(path), ec);
         if (ec) fail(kPathNotFound, "Cannot find", path, ec);
-        return text(real);
+        return utf8_path(real);
     }
 
     bool writable(const std::string& folder) override {
@@ -75,41 +67,41 @@ public:
         const std::string probe = join_local(folder, ".vorlix-probe");
         std::error_code ec;
         {
-            std::ofstream out(local(probe), std::ios::binary);
+            std::ofstream out(local_path(probe), std::ios::binary);
             if (!out) return false;
         }
-        fs::remove(local(probe), ec);
+        fs::remove(local_path(probe), ec);
         return true;
 #else
-        return ::access(text(local(folder)).c_str(), W_OK | X_OK) == 0;
+        return ::access(utf8_path(local_path(folder)).c_str(), W_OK | X_OK) == 0;
 #endif
     }
 
     std::vector<std::string> files_with_suffix(const std::string& folder, std::string_view suffix) override {
         std::vector<std::string> found;
         std::error_code ec;
-        fs::directory_iterator it(local(folder), ec);
+        fs::directory_iterator it(local_path(folder), ec);
         if (ec) fail(kPathNotFound, "Cannot read the folder", folder, ec);
         for (fs::directory_iterator end; it != end; it.increment(ec)) {
             if (ec) fail(kPathFileAccess, "Cannot read the folder", folder, ec);
             std::error_code type_ec;
             if (it->is_directory(type_ec)) continue;
-            const std::string name = text(it->path().filename());
-            if (ends_with_nocase(name, suffix)) found.push_back(text(it->path()));
+            const std::string name = utf8_path(it->path().filename());
+            if (ends_with_nocase(name, suffix)) found.push_back(utf8_path(it->path()));
         }
         return found;
     }
 
     void remove(const std::string& path) override {
         std::error_code ec;
-        if (!fs::remove(local(path), ec) || ec) {
+        if (!fs::remove(local_path(path), ec) || ec) {
             if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
             fail(kPathFileAccess, "Cannot delete", path, ec);
         }
     }
 
     void write_file(const std::string& path, std::string_view bytes) override {
-        std::ofstream out(local(path), std::ios::binary | std::ios::trunc);
+        std::ofstream out(local_path(path), std::ios::binary | std::ios::trunc);
         if (!out) fail(kPathFileAccess, "Cannot create", path, std::error_code(errno, std::generic_category()));
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
@@ -117,14 +109,14 @@ public:
     }
 
     std::string read_file(const std::string& path) override {
-        std::ifstream in(local(path), std::ios::binary);
+        std::ifstream in(local_path(path), std::ios::binary);
         if (!in) fail(kFileNotFound, "Cannot read", path, std::error_code(errno, std::generic_category()));
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     void make_folder(const std::string& path) override {
         std::error_code ec;
-        if (!fs::create_directory(local(path), ec) || ec) {
+        if (!fs::create_directory(local_path(path), ec) || ec) {
             if (!ec) ec = std::make_error_code(std::errc::file_exists);
             fail(kPathFileAccess, "Cannot create the folder", path, ec);
         }
@@ -132,7 +124,7 @@ public:
 
     void remove_folder(const std::string& path) override {
         std::error_code ec;
-        if (!fs::remove(local(path), ec) || ec) {
+        if (!fs::remove(local_path(path), ec) || ec) {
             if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
             fail(kPathFileAccess, "Cannot delete the folder", path, ec);
         }
@@ -156,7 +148,7 @@ public:
         if (exists(to))
             fail(kFileExists, "Cannot rename to", to, std::make_error_code(std::errc::file_exists));
         std::error_code ec;
-        fs::rename(local(from), local(to), ec);
+        fs::rename(local_path(from), local_path(to), ec);
         if (ec) fail(kPathFileAccess, "Cannot rename", from, ec);
     }
 };
@@ -166,6 +158,15 @@ public:
 FileSystem& local_file_system() {
     static LocalFileSystem files;
     return files;
+}
+
+// Paths are UTF-8 text in the program; a plain string would go through the
+// system's code page on Windows.
+fs::path local_path(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string utf8_path(const fs::path& path) {
+    const std::u8string u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
 }
 
 std::string join_local(const std::string& folder, std::string_view relative) {

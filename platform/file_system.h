@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,10 @@ public:
 
 // The local file system.
 FileSystem& local_file_system();
+
+// A UTF-8 path as the file system takes it (UTF-16 on Windows), and back.
+std::filesystem::path local_path(std::string_view utf8);
+std::string utf8_path(const std::filesystem::path& path);
 
 // Joins a folder and a backslash-separated relative path with the local
 // separator ("." stands for the folder itself).

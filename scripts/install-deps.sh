@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config libfltk1.3-dev fluid libgtest-dev libgmock-dev
           xvfb xauth x11-utils xdotool fonts-dejavu-core fonts-liberation fonts-liberation2 fonts-roboto-unhinted fluxbox)
+packages+=("$@")  # more for other builds (scripts/install-windows-deps.sh)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and runs every test. Window tests need an X
-# display: without one, a private Xvfb server is started for the run.
+# Builds everything into build/ and the Windows program with its tests into
+# build-windows/, and runs every test: the Windows ones under Wine. Window
+# tests need an X display: without one, a private Xvfb server is started for
+# the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build
 cmake --build build -j"$(nproc)"
+bash scripts/build-windows.sh
 
 xvfb_pid=""
-cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
+cleanup() {
+  bash scripts/wine-session.sh stop
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 120); do
@@ -21,5 +27,11 @@ if [ -z "${DISPLAY:-}" ]; then
   done
 fi
 
-cd build
-ctest --output-on-failure --timeout 120
+status=0
+(cd build && ctest --output-on-failure --timeout 120) || status=1
+# Under Wine each test is a process of its own: the unit suites side by side,
+# then the window tests, one at a time on the display.
+bash scripts/wine-session.sh start
+(cd build-windows && ctest --output-on-failure --timeout 120 -j"$(nproc)" -LE window) || status=1
+(cd build-windows && ctest --output-on-failure --timeout 120 -L window) || status=1
+exit $status

@@ -79,7 +79,8 @@ TEST(AddedKind, ATableAndItsRowMakeADuplicatorWithItsInterimNotice) {
               (std::map<std::string, std::string>{
                   {"blaster.weap.meta", "stock"},
                   {"blaster.weap.xml", read_bytes(root / "blaster.weap.xml")},
-                  {"bitmaps/blaster skin.bitm.xml", read_bytes(root / "bitmaps" / "blaster skin.bitm.xml")}}));
+                  {utf8(fs::path("bitmaps") / "blaster skin.bitm.xml"),
+                   read_bytes(root / "bitmaps" / "blaster skin.bitm.xml")}}));
     const std::string skin = "<Filename>weapons\\blaster\\bitmaps\\blaster skin</Filename>";
     EXPECT_NE(read_bytes(root / "blaster.weap.xml").find(skin), std::string::npos);
 }

@@ -145,10 +145,15 @@ TEST_F(Duplication, RefusedRunsChangeNothing) {
         {"control character", "mag\tnum", nullptr, "a control character"},
         {"outside Windows-1252", "mag\xE5\x90\x8D", nullptr, "Windows-1252"},
     };
+#ifdef _WIN32
+    const std::string folder = "folder magnum mag&num";  // Windows allows no "?" in a folder name
+#else
+    const std::string folder = "folder magnum mag&num mag?num";
+#endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir t;
-        const fs::path r = make_stock_copy(t.path(), objects::table("pistol"), "folder magnum mag&num mag?num");
+        const fs::path r = make_stock_copy(t.path(), objects::table("pistol"), folder);
         if (c.spoil) c.spoil(r);
         const auto before = snapshot(r);
         Driver local;

@@ -151,7 +151,7 @@ void FormWindow::sync(forms::Form& f) {
     } else {
         // The window manager frames a window some time after it is shown:
         // until then the corner is the client area's.
-        if (border() && f.WindowState() == 0) {
+        if (border() && f.WindowState() == 0 && !minimised(*this)) {
             const FrameExtents frame = frame_extents(*this);
             if (frame.left != frame_.left || frame.top != frame_.top) {
                 frame_ = frame;
@@ -376,7 +376,7 @@ void FormWindow::resize(int x, int y, int w, int h) {
     // Moved by the user or the window manager: the form keeps its place, as
     // the wizard places its dialogs relative to the main window.
     forms::Form* f = form();
-    if (f == nullptr || f->WindowState() != 0) return;
+    if (f == nullptr || f->WindowState() != 0 || minimised(*this)) return;
     follow_frame(*f);
 }
 

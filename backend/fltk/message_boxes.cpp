@@ -11,6 +11,11 @@
 
 #include "backend/fltk/paint.h"
 
+#ifdef _WIN32
+// FLTK exports it on Windows too but declares it for its own sources only.
+void fl_open_display();
+#endif
+
 namespace backend {
 
 namespace {

@@ -7,6 +7,10 @@
 #include <cctype>
 #include <cmath>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "backend/fltk/pictures.h"
 
 namespace backend {
@@ -205,20 +209,43 @@ namespace {
 struct Face {
     std::string_view name;  // lower case
     const char* family;
+    const char* stand_in;
 };
 
 #ifdef _WIN32
-constexpr Face kFaces[] = {{"arial", "Arial"},
-                           {"franklin gothic medium", "Franklin Gothic Medium"},
-                           {"ms sans serif", "MS Sans Serif"},
-                           {"times new roman", "Times New Roman"},
-                           {"courier new", "Courier New"}};
+// Windows draws a line of text taller than X11 does: a condensed face whose
+// lines fit the labels there (where Franklin Gothic Medium is missing: Wine).
+constexpr const char* kCondensed = "DejaVu Sans Condensed";
 #else
-constexpr Face kFaces[] = {{"arial", "Liberation Sans"},
-                           {"franklin gothic medium", "Roboto Condensed"},
-                           {"ms sans serif", "Liberation Sans"},
-                           {"times new roman", "Liberation Serif"},
-                           {"courier new", "Liberation Mono"}};
+constexpr const char* kCondensed = "Roboto Condensed";
+#endif
+
+constexpr Face kFaces[] = {{"arial", "Arial", "Liberation Sans"},
+                           {"franklin gothic medium", "Franklin Gothic Medium", kCondensed},
+                           {"ms sans serif", "MS Sans Serif", "Liberation Sans"},
+                           {"times new roman", "Times New Roman", "Liberation Serif"},
+                           {"courier new", "Courier New", "Liberation Mono"}};
+
+#ifdef _WIN32
+int CALLBACK found_face(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// Windows has the faces the forms name; a system without one (Wine) gets
+// its stand-in.
+const char* family_of(const Face& face) {
+    LOGFONTA wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face.family, LF_FACESIZE);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &wanted, found_face, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found ? face.family : face.stand_in;
+}
+#else
+const char* family_of(const Face& face) { return face.stand_in; }
 #endif
 
 // Two FLTK fonts per face, regular and bold, from FL_FREE_FONT on.
@@ -228,8 +255,8 @@ Fl_Font face_font(std::size_t face, bool bold) {
         named = true;
         for (std::size_t i = 0; i < std::size(kFaces); ++i) {
             static std::vector<std::string> names;  // FLTK keeps the pointers
-            names.push_back(std::string(" ") + kFaces[i].family);
-            names.push_back(std::string("B") + kFaces[i].family);
+            names.push_back(std::string(" ") + family_of(kFaces[i]));
+            names.push_back(std::string("B") + family_of(kFaces[i]));
             const auto slot = static_cast<Fl_Font>(FL_FREE_FONT + 2 * i);
             Fl::set_font(slot, names[names.size() - 2].c_str());
             Fl::set_font(static_cast<Fl_Font>(slot + 1), names.back().c_str());

@@ -17,6 +17,11 @@ FrameExtents frame_extents(Fl_Window& window) {
     return {static_cast<int>(client.x - outer.left), static_cast<int>(client.y - outer.top)};
 }
 
+bool minimised(Fl_Window& window) {
+    HWND hwnd = fl_xid(&window);
+    return hwnd != nullptr && IsIconic(hwnd);
+}
+
 void close_box_only(Fl_Window& window) {
     HWND hwnd = fl_xid(&window);
     if (hwnd == nullptr) return;
@@ -47,6 +52,9 @@ FrameExtents frame_extents(Fl_Window& window) {
     return out;
 }
 
+// FLTK hides a window that the window manager minimises.
+bool minimised(Fl_Window& window) { return !window.visible(); }
+
 void close_box_only(Fl_Window& window) {
     const Window xid = fl_xid(&window);
     if (xid == 0) return;
@@ -65,6 +73,7 @@ void close_box_only(Fl_Window& window) {
 #else
 
 FrameExtents frame_extents(Fl_Window&) { return {}; }
+bool minimised(Fl_Window& window) { return !window.visible(); }
 void close_box_only(Fl_Window&) {}
 
 #endif

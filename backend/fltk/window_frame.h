@@ -15,6 +15,10 @@ struct FrameExtents {
 // has no frame (none at all, or not yet from the window manager).
 FrameExtents frame_extents(Fl_Window& window);
 
+// Whether the window is minimised now: its place is then the system's, not
+// the form's.
+bool minimised(Fl_Window& window);
+
 // A fixed tool window's caption bar: the caption and a close box, no
 // minimise or maximise box, not resizable. Set again after every change of
 // the size range, which FLTK sends with hints of its own.
