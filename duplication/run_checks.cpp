@@ -5,6 +5,7 @@
 
 #include "duplication/cp1252.h"
 #include "duplication/msf_writer.h"
+#include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/forms.h"
 
@@ -110,13 +111,6 @@ Reason too_long(const RunInputs& in, const std::string& rel) {
     return std::nullopt;
 }
 
-bool inside(const std::string& path, const std::string& root) {
-    if (path == root) return true;
-    if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0) return false;
-    const char next = path[root.size()];
-    return next == '/' || next == '\\' || root.back() == '/' || root.back() == '\\';
-}
-
 // Whether some folder on the way from the output folder down to rel is a link.
 bool passes_a_link(const RunInputs& in, const std::string& rel, forms::FileSystem& files) {
     if (rel == ".") return false;
@@ -131,7 +125,7 @@ Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string
     const std::string path = local(in, rel);
     if (!files.is_directory(path)) return "The folder " + quoted(path) + " of the " + kind + " is missing.";
     const std::string real = passes_a_link(in, rel, files) ? files.resolved(path) : root;
-    if (!inside(real, root))
+    if (!forms::is_under(real, root))
         return "The folder " + quoted(path) + " leads outside the output folder, to " + quoted(real) +
                ". Nothing outside the output folder is changed: replace the link by the folder itself.";
     if (!files.writable(path))
@@ -170,7 +164,7 @@ std::optional<std::string> check_run(const ObjectTable& table, const std::string
         if (const Reason why = too_long(in, rel)) return why;
         const std::string path = local(in, rel);
         if (!files.exists(path)) continue;
-        if (files.is_link(path) && !inside(files.resolved(path), root))
+        if (files.is_link(path) && !forms::is_under(files.resolved(path), root))
             return "The file " + quoted(path) + " is a link to " + quoted(files.resolved(path)) +
                    ", outside the output folder. Delete the link and try again.";
         if (files.is_directory(path))

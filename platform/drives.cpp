@@ -30,13 +30,6 @@ bool same_text(std::string_view a, std::string_view b) {
 bool same_text(std::string_view a, std::string_view b) { return a == b; }
 #endif
 
-bool is_under(const std::string& path, const std::string& root) {
-    if (path.size() < root.size() || !same_text(std::string_view(path).substr(0, root.size()), root)) return false;
-    if (path.size() == root.size()) return true;
-    const char next = path[root.size()];
-    const char last = root.back();
-    return next == '/' || next == '\\' || last == '/' || last == '\\';
-}
 
 #ifdef _WIN32
 // "c: [label]": the letter, a colon and, where the drive has one, its volume
@@ -121,6 +114,14 @@ std::string drive_root(const std::string& drive) {
         return drive.substr(0, 2);
 #endif
     return drive;
+}
+
+bool is_under(const std::string& path, const std::string& root) {
+    if (path.size() < root.size() || !same_text(std::string_view(path).substr(0, root.size()), root)) return false;
+    if (path.size() == root.size()) return true;
+    const char next = path[root.size()];
+    const char last = root.back();
+    return next == '/' || next == '\\' || last == '/' || last == '\\';
 }
 
 std::string drive_of(const std::string& path, const std::vector<std::string>& drives) {

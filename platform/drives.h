@@ -14,6 +14,9 @@ std::string current_folder();
 // The folder a drive of the list stands for: "c:" for "c: [label]" on
 // Windows, else the drive itself.
 std::string drive_root(const std::string& drive);
+// Whether path is root or lies below it (compared as the file system
+// compares names).
+bool is_under(const std::string& path, const std::string& root);
 // The drive of drives that holds path (longest match), or "" for none.
 std::string drive_of(const std::string& path, const std::vector<std::string>& drives);
 // Absolute, lexically normal, without a trailing separator but for a root.
