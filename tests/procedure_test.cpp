@@ -173,43 +173,6 @@ TEST_F(Duplication, RefusedRunsChangeNothing) {
     }
 }
 
-TEST_F(Duplication, EmptyNameAndBadMapAreRefused) {
-    const duplication::RunInputs empty{"Blood Gulch", "", "/"};
-    auto& files = forms::local_file_system();
-    const auto& table = objects::table("pistol");
-    EXPECT_NE(duplication::check_run(table, "pistol", empty, files).value_or("").find("empty"), std::string::npos);
-    const duplication::RunInputs map{"Blood \xE2\x98\x83", "magnum", "/"};
-    EXPECT_NE(duplication::check_run(table, "pistol", map, files).value_or("").find("map name"), std::string::npos);
-    const duplication::RunInputs folder{"Halo", "magnum", utf8(temp.path() / "gone")};
-    EXPECT_NE(duplication::check_run(table, "pistol", folder, files).value_or("").find("does not exist"),
-              std::string::npos);
-}
-
-TEST_F(Duplication, SecondRunOnDuplicatedFolderIsRefusedUntouched) {
-    run("pistol", "pistol", "magnum");
-    ASSERT_EQ(d.boxes.shown.size(), 2u);
-    const auto after_first = snapshot(root);
-    d.begin();
-    d.pump();
-    d.ready();
-    d.options();
-    d.type(d.main().txtmap, "Blood Gulch");
-    d.type(d.main().txtfile, "magnum");
-    rerun();
-    expect_error_report();
-    EXPECT_EQ(snapshot(root), after_first);
-}
-
-TEST_F(Duplication, PurgeFolderWithoutXmlIsNotAnError) {
-    root = make_stock_copy(temp.path(), objects::table("pistol"), "magnum");
-    fs::remove(root / "fp" / "bitmaps" / "old.xml");
-    d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
-    d.compile();
-    d.pump();
-    ASSERT_EQ(d.boxes.shown.size(), 2u);
-    EXPECT_TRUE(d.main().Donefraim.Visible);
-}
-
 TEST_F(Duplication, FailedWriteLeavesTheFolderAsItWasAndALaterRunWorks) {
     FaultyFiles files;
     files.fail_at["write"] = 10;  // two records of the run, then the eighth file
@@ -226,19 +189,6 @@ TEST_F(Duplication, FailedWriteLeavesTheFolderAsItWasAndALaterRunWorks) {
     ASSERT_EQ(d.boxes.shown.size(), 2u);
     EXPECT_TRUE(fs::exists(root / "magnum.weap.meta"));
     EXPECT_FALSE(fs::exists(root / "old.xml"));
-}
-
-TEST_F(Duplication, FailedRenamePutsBackTheFilesWrittenAndRenamed) {
-    FaultyFiles files;
-    files.fail_at["rename"] = 7 + 3;  // the seven old .xml files go aside, then the third .meta file
-    const auto before = faulty_run(files);
-    ASSERT_EQ(d.boxes.shown.size(), 2u);
-    EXPECT_EQ(d.boxes.shown[0].text, "All XML files created successfully");
-    EXPECT_EQ(d.boxes.shown[1].title, duplication::kErrorTitle);
-    EXPECT_NE(d.boxes.shown[1].text.find("pistol.weap.meta"), std::string::npos);
-    EXPECT_NE(d.boxes.shown[1].text.find("Nothing was changed"), std::string::npos);
-    EXPECT_EQ(snapshot(root), before);
-    EXPECT_FALSE(d.main().Donefraim.Visible);
 }
 
 TEST_F(Duplication, AssaultRifleRunsItsDriveHandlerInsideTheLaunch) {
