@@ -1,5 +1,6 @@
 #include "duplication/run_checks.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 
@@ -152,11 +153,13 @@ std::optional<std::string> check_run(const ObjectTable& table, const std::string
 
     // Every folder a run touches lies inside the output folder and can be written.
     const std::string root = files.resolved(in.folder);
-    std::set<std::string> folders(table.purge.begin(), table.purge.end());
-    for (const std::string& w : writes) folders.insert(folder_of(w));
-    for (const auto& r : renames) folders.insert(folder_of(r.first));
-    for (const std::string& folder : table.purge)  // the purge list first, in its order
-        if (const Reason why = bad_folder(in, folder, kind, root, files)) return why;
+    // The purge list first, in its order, then any other folder written into.
+    std::vector<std::string> folders(table.purge.begin(), table.purge.end());
+    const auto add = [&](const std::string& folder) {
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    };
+    for (const std::string& w : writes) add(folder_of(w));
+    for (const auto& r : renames) add(folder_of(r.first));
     for (const std::string& folder : folders)
         if (const Reason why = bad_folder(in, folder, kind, root, files)) return why;
 

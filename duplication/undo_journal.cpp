@@ -50,8 +50,8 @@ std::vector<UndoJournal::Step> UndoJournal::read_record(const std::string& journ
     return steps;
 }
 
-std::vector<std::string> UndoJournal::journals(const std::string& folder) {
-    std::vector<std::string> list = files_.files_with_suffix(folder, kJournal);
+std::vector<std::string> UndoJournal::journals() {
+    std::vector<std::string> list = files_.files_with_suffix(undo_folder(), kJournal);
     std::sort(list.begin(), list.end(),
               [](const std::string& a, const std::string& b) { return number_of(a) < number_of(b); });
     return list;
@@ -84,7 +84,7 @@ void UndoJournal::undo() {
     // Latest step first; a journal goes once all its steps are reversed, so
     // that an undo cut short can be taken up again where it stopped.
     if (!files_.is_directory(undo_folder())) return;  // nothing begun
-    std::vector<std::string> record = journals(undo_folder());
+    std::vector<std::string> record = journals();
     for (auto journal = record.rbegin(); journal != record.rend(); ++journal) {
         const std::vector<Step> steps = read_record(*journal);
         for (auto it = steps.rbegin(); it != steps.rend(); ++it) {

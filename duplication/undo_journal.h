@@ -49,7 +49,7 @@ private:
     std::string undo_folder() const;
     std::string done_folder() const;
     void record(const std::vector<Step>& steps);
-    std::vector<std::string> journals(const std::string& folder);
+    std::vector<std::string> journals();  // in the order they were written
     std::vector<Step> read_record(const std::string& journal);
     void drop(const std::string& folder);
 
