@@ -197,21 +197,6 @@ TEST_F(AllOrNothing, AFailureAtAnyChangePutsTheFolderBack) {
     }
 }
 
-TEST_F(AllOrNothing, AnUndeletableOldFileChangesNothing) {
-    stock("plasma pistol", "folder");
-    const auto before = everything();
-    FaultyFiles files;
-    files.fail_at["rename"] = 3;  // the third old .xml file will not go
-    files.reason = "the file is in use by another program";
-    Driver d;
-    d.app.set_file_system(&files);
-    run(d, "pulse");
-    ASSERT_EQ(d.boxes.shown.size(), 1u);
-    EXPECT_NE(d.boxes.shown[0].text.find("in use"), std::string::npos);
-    EXPECT_NE(d.boxes.shown[0].text.find("Nothing was changed"), std::string::npos);
-    EXPECT_EQ(everything(), before);
-}
-
 #ifndef _WIN32
 // A run killed at a random change leaves a folder that the next run puts back
 // and then duplicates, exactly as a run that was never cut short.

@@ -1,6 +1,6 @@
-// The real program as a child process on the X display: it comes up with its
-// main window, and a user's mouse and keyboard (xdotool) take it from the
-// welcome line to a launched duplicator and out through its exit button.
+// The real program as a child process on the X display: a user's mouse and
+// keyboard (xdotool) take it from the welcome line through a duplication and
+// out through its exit button.
 #include "window_support.h"
 
 #ifndef _WIN32
@@ -57,8 +57,6 @@ protected:
     int status = -1;
 };
 
-TEST_F(WindowProgramTest, StartsWithItsMainWindowAndKeepsRunning) { EXPECT_FALSE(ended()); }
-
 // Window pixels: a move there; a picture button is hovered, pressed, moved
 // over while pressed and released.
 std::string at(int x, int y) {
@@ -97,22 +95,9 @@ void walk_to_compile(int downs) {
     }
 }
 
-TEST_F(WindowProgramTest, MouseAndKeyboardTakeTheWizardToALaunchedDuplicatorAndOut) {
-    if (!shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "xdotool not installed";
-    walk_to_compile(4);  // assault rifle, flamethrower, needler, pistol
-    // The pistol's duplicator runs in the empty folder: it reports the
-    // missing folders in a critical message box.
-    ASSERT_TRUE(window_test::settle_until([] { return window_exists("Error while compiling..."); }, 10.0));
-    EXPECT_TRUE(shell("xdotool key Return sleep 0.3"));
-    EXPECT_FALSE(window_exists("Error while compiling..."));
-    // The main window's own exit button ends the program.
-    EXPECT_TRUE(shell("xdotool " + press(366, 20)));
-    EXPECT_TRUE(window_test::settle_until([&] { return ended(); }, 5.0));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-}
-
-// A stock folder duplicated through the window: both confirmations, then
-// the written files and renames on disk.
+// A stock folder duplicated through the window: both confirmations, the
+// written files and renames on disk; then the main window's own exit button
+// ends the program.
 TEST_F(WindowProgramTest, MouseAndKeyboardDuplicateAStockFolder) {
     if (!shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "xdotool not installed";
     const auto& table = objects::table("sniper_rifle");
@@ -132,6 +117,9 @@ TEST_F(WindowProgramTest, MouseAndKeyboardDuplicateAStockFolder) {
     EXPECT_FALSE(fs::exists(root / "sniper rifle.weap.meta"));
     EXPECT_FALSE(fs::exists(root / ".vorlix-undo"));
     EXPECT_FALSE(ended());
+    EXPECT_TRUE(shell("xdotool " + press(366, 20)));
+    EXPECT_TRUE(window_test::settle_until([&] { return ended(); }, 5.0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace
