@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 41;
     std::vector<double> all;
     std::cout << std::fixed << std::setprecision(2);
-    for (const auto& kind : objects::kinds()) {
+    for (const auto& kind : objects::built_in().all()) {
         const std::vector<double> ratios = measure(kind, pairs);
         all.insert(all.end(), ratios.begin(), ratios.end());
         std::cout << "duplication/plain: " << median(ratios) << " " << kind.kind << std::endl;

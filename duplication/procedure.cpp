@@ -1,5 +1,9 @@
 #include "duplication/procedure.h"
 
+#include <exception>
+#include <new>
+#include <stdexcept>
+
 #include "duplication/cp1252.h"
 #include "duplication/duplicator_form.h"
 #include "duplication/msf_writer.h"
@@ -12,16 +16,32 @@ namespace {
 
 constexpr const char* kUnchanged = "\n\nNothing was changed: the folder is as it was before.";
 
+// What stopped a run, for its error report: whatever was thrown.
+std::string description(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const forms::Error& e) {
+        return e.what();
+    } catch (const std::bad_alloc&) {
+        return "The run stopped: there was not enough memory.";
+    } catch (const std::exception& e) {
+        return std::string("The run stopped on an unexpected error: ") + e.what();
+    } catch (...) {
+        return "The run stopped on an unexpected error.";
+    }
+}
+
 // The changes of one run, undone as a whole when any of them fails.
-void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInputs& in, const RunPlan& plan,
+void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInputs& in, const CheckedRun& checked,
                    UndoJournal& journal) {
     forms::Application& app = form.app();
     forms::FileSystem& files = app.files();
+    const RunPlan& plan = checked.plan;
     RunText run;
     run.header1 = to_cp1252(form.header1.Text()).value_or(form.header1.Text());
     run.header2 = to_cp1252(form.header2.Text()).value_or(form.header2.Text());
-    run.map = *to_cp1252(in.map);
-    run.new_name = *to_cp1252(in.new_name);
+    run.map = checked.map;
+    run.new_name = checked.new_name;
 
     journal.begin();
     // The purge: old files are set aside, and dropped only once all is done.
@@ -52,26 +72,34 @@ void run_duplication(DuplicatorForm& form) {
     try {
         // A run cut short earlier is put back first.
         if (files.is_directory(in.folder)) journal.recover();
-    } catch (const forms::Error& e) {
-        error_report(std::string("An earlier run on this folder was cut short, and what it changed cannot be put "
-                                 "back: ") +
-                     e.what() + "\n\nNothing else was changed.");
+    } catch (...) {
+        error_report("An earlier run on this folder was cut short, and what it changed cannot be put back: " +
+                     description(std::current_exception()) + "\n\nNothing else was changed.");
         return;
     }
-    if (const auto why = check_run(table, form.kind(), in, files)) {
+    std::variant<std::string, CheckedRun> checked;
+    try {
+        checked = check_run(table, form.kind(), in, files);
+    } catch (...) {
+        checked = description(std::current_exception());
+    }
+    if (const std::string* why = std::get_if<std::string>(&checked)) {
         error_report(*why + kUnchanged);
         return;
     }
+    // Whatever fails during the changes, they are all undone before the report.
     try {
-        change_folder(form, table, in, plan_run(table, in, files), journal);
-    } catch (const forms::Error& e) {
+        change_folder(form, table, in, std::get<CheckedRun>(checked), journal);
+    } catch (...) {
+        const std::string what = description(std::current_exception());
         try {
             journal.undo();
-            error_report(e.what() + std::string(kUnchanged));
-        } catch (const forms::Error& u) {
-            error_report(e.what() + std::string("\n\nThe folder could not be put back completely: ") + u.what() +
-                         "\nThe next run on this folder puts back what it can.");
+        } catch (...) {
+            error_report(what + "\n\nThe folder could not be put back completely: " +
+                         description(std::current_exception()) + "\nThe next run on this folder puts back what it can.");
+            return;
         }
+        error_report(what + kUnchanged);
         return;
     }
     app.MsgBox(kRenameConfirmation);

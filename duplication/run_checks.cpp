@@ -52,8 +52,9 @@ std::vector<std::pair<std::string, std::string>> renamed_paths(const ObjectTable
     return pairs;
 }
 
-// Why the new name cannot stand in a file name here or on Windows.
-Reason bad_name(const std::string& name, const ObjectTable& table) {
+// Why the new name cannot stand in a file name here or on Windows; else
+// bytes is the name as the files carry it.
+Reason bad_name(const std::string& name, const ObjectTable& table, std::string& bytes) {
     const std::string says = "The new name " + quoted(name);
     if (name.empty()) return "The new name is empty: enter a name for the new object.";
     if (name == "." || name == "..") return says + " cannot be used: it names a folder, not a file.";
@@ -63,8 +64,6 @@ Reason bad_name(const std::string& name, const ObjectTable& table) {
         if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
             return says + " cannot be used in a file name: it holds " + quoted(std::string(1, c)) + ".";
     }
-    if (name.back() == ' ' || name.back() == '.')
-        return says + " cannot be used in a file name: Windows drops a blank or a point at its end.";
     if (name.find('&') != std::string::npos)
         return says + " holds \"&\", which the written XML files cannot carry. Choose a name without it.";
     // Windows keeps these names for devices, whatever follows their first point.
@@ -75,18 +74,34 @@ Reason bad_name(const std::string& name, const ObjectTable& table) {
     while (!base.empty() && base.back() == ' ') base.pop_back();
     for (std::string_view device : kDevices)
         if (base == device) return says + " cannot be used in a file name: Windows keeps it for a device.";
-    if (!to_cp1252(name)) return says + " holds a character that the written files cannot carry (Windows-1252).";
+    const auto converted = to_cp1252(name);
+    if (!converted) return says + " holds a character that the written files cannot carry (Windows-1252).";
     if (folded(name) == folded(table.stock_name))
         return says + " is the stock object's own name: choose a new name for the duplicate.";
+    bytes = *converted;
     return std::nullopt;
 }
 
-Reason bad_map(const std::string& map) {
+Reason bad_map(const std::string& map, std::string& bytes) {
     const std::string says = "The map name " + quoted(map);
-    if (!to_cp1252(map)) return says + " holds a character that the written files cannot carry (Windows-1252).";
+    const auto converted = to_cp1252(map);
+    if (!converted) return says + " holds a character that the written files cannot carry (Windows-1252).";
     for (const char* c : {"&", "<"})
         if (map.find(c) != std::string::npos)
             return says + " holds " + quoted(c) + ", which the written XML files cannot carry.";
+    bytes = *converted;
+    return std::nullopt;
+}
+
+// The first path with a file or folder name that ends in a blank or a point:
+// Windows drops them, so the file would not be the one the run means.
+Reason dropped_ending(const std::vector<std::string>& paths) {
+    for (const std::string& p : paths)
+        for (std::size_t end = p.find('\\');; end = p.find('\\', end + 1)) {
+            const std::size_t stop = end == std::string::npos ? p.size() : end;
+            if (stop > 0 && (p[stop - 1] == ' ' || p[stop - 1] == '.')) return p;
+            if (end == std::string::npos) break;
+        }
     return std::nullopt;
 }
 
@@ -134,21 +149,44 @@ Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string
     return std::nullopt;
 }
 
-}  // namespace
+// Old files of the purge folders, and whatever else stands where a file is
+// written.
+std::vector<std::string> set_aside(const ObjectTable& table, const RunInputs& in,
+                                   const std::vector<std::string>& writes, forms::FileSystem& files) {
+    std::vector<std::string> list;
+    std::set<std::string> aside;
+    for (const std::string& folder : table.purge) {
+        const std::string prefix = folder == "." ? "" : folder + "\\";
+        for (const std::string& path : files.files_with_suffix(local(in, folder), ".xml")) {
+            const auto cut = path.find_last_of("/\\");
+            const std::string rel = prefix + path.substr(cut == std::string::npos ? 0 : cut + 1);
+            if (aside.insert(folded(rel)).second) list.push_back(rel);
+        }
+    }
+    const std::set<std::string> purged(table.purge.begin(), table.purge.end());
+    for (const std::string& rel : writes)
+        if (!purged.count(folder_of(rel)) && files.exists(local(in, rel)) && aside.insert(folded(rel)).second)
+            list.push_back(rel);
+    return list;
+}
 
-std::optional<std::string> check_run(const ObjectTable& table, const std::string& kind, const RunInputs& in,
-                                     forms::FileSystem& files) {
-    if (const Reason why = bad_name(in.new_name, table)) return why;
-    if (const Reason why = bad_map(in.map)) return why;
-    const std::vector<std::string> writes = written_paths(table, in.new_name);
-    const auto renames = renamed_paths(table, in.new_name);
+// Why the run's paths or folders do not let it start.
+Reason bad_paths(const ObjectTable& table, const std::string& kind, const RunInputs& in, const RunPlan& plan,
+                 forms::FileSystem& files) {
+    const std::vector<std::string>& writes = plan.writes;
+    const auto& renames = plan.renames;
     std::vector<std::string> targets;
     for (const auto& r : renames) targets.push_back(r.second);
-    // A new name equal to a stock tag name would make two files one.
-    for (const auto& list : {writes, targets})
+    for (const auto& list : {writes, targets}) {
+        if (const Reason path = dropped_ending(list))
+            return "With the new name " + quoted(in.new_name) + " a file or folder name in " +
+                   quoted(local(in, *path)) + " would end in a blank or a point, which Windows drops. " +
+                   "Choose another name.";
+        // A new name equal to a stock tag name would make two files one.
         if (const Reason path = shared_path(list))
             return "With the new name " + quoted(in.new_name) + " two files of the " + kind + " would both be " +
                    quoted(local(in, *path)) + ", and one would be lost. Choose another name.";
+    }
     if (!files.is_directory(in.folder)) return "The output folder " + quoted(in.folder) + " does not exist.";
 
     // Every folder a run touches lies inside the output folder and can be written.
@@ -184,25 +222,18 @@ std::optional<std::string> check_run(const ObjectTable& table, const std::string
     return std::nullopt;
 }
 
-RunPlan plan_run(const ObjectTable& table, const RunInputs& in, forms::FileSystem& files) {
-    RunPlan plan;
-    plan.writes = written_paths(table, in.new_name);
-    plan.renames = renamed_paths(table, in.new_name);
-    std::set<std::string> aside;
-    for (const std::string& folder : table.purge) {
-        const std::string prefix = folder == "." ? "" : folder + "\\";
-        for (const std::string& path : files.files_with_suffix(local(in, folder), ".xml")) {
-            const auto cut = path.find_last_of("/\\");
-            const std::string rel = prefix + path.substr(cut == std::string::npos ? 0 : cut + 1);
-            if (aside.insert(folded(rel)).second) plan.set_aside.push_back(rel);
-        }
-    }
-    // Whatever else stands where a file is written goes aside too.
-    const std::set<std::string> purged(table.purge.begin(), table.purge.end());
-    for (const std::string& rel : plan.writes)
-        if (!purged.count(folder_of(rel)) && files.exists(local(in, rel)) && aside.insert(folded(rel)).second)
-            plan.set_aside.push_back(rel);
-    return plan;
+}  // namespace
+
+std::variant<std::string, CheckedRun> check_run(const ObjectTable& table, const std::string& kind,
+                                                const RunInputs& in, forms::FileSystem& files) {
+    CheckedRun run;
+    if (Reason why = bad_name(in.new_name, table, run.new_name)) return std::move(*why);
+    if (Reason why = bad_map(in.map, run.map)) return std::move(*why);
+    run.plan.writes = written_paths(table, in.new_name);
+    run.plan.renames = renamed_paths(table, in.new_name);
+    if (Reason why = bad_paths(table, kind, in, run.plan, files)) return std::move(*why);
+    run.plan.set_aside = set_aside(table, in, run.plan.writes, files);
+    return run;
 }
 
 }  // namespace duplication

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "duplication/object_table.h"
@@ -28,12 +29,17 @@ struct RunPlan {
     std::vector<std::pair<std::string, std::string>> renames;
 };
 
-// What can be known before anything is changed; returns the reason the run
-// must not start, or nothing when it may.
-std::optional<std::string> check_run(const ObjectTable& table, const std::string& kind, const RunInputs& in,
-                                     forms::FileSystem& files);
+// A run that passed every check: the texts its files carry and the changes it
+// makes.
+struct CheckedRun {
+    std::string map;       // Windows-1252
+    std::string new_name;  // Windows-1252
+    RunPlan plan;
+};
 
-// The changes of a run that check_run let start.
-RunPlan plan_run(const ObjectTable& table, const RunInputs& in, forms::FileSystem& files);
+// What can be known before anything is changed: the reason the run must not
+// start, or the run as checked.
+std::variant<std::string, CheckedRun> check_run(const ObjectTable& table, const std::string& kind,
+                                                const RunInputs& in, forms::FileSystem& files);
 
 }  // namespace duplication

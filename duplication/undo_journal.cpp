@@ -103,12 +103,12 @@ void UndoJournal::undo() {
 
 void UndoJournal::commit() {
     // One rename marks the run done; what is left is then only leftovers,
-    // which the next run clears if they cannot go now.
+    // which the next run clears if they cannot go now, whatever stops them.
     files_.rename(undo_folder(), done_folder());
     journals_ = 0;
     try {
         drop(done_folder());
-    } catch (const forms::Error&) {
+    } catch (...) {
     }
 }
 

@@ -36,7 +36,7 @@ void follow_drive(DuplicatorForm& f) {
     f.bind("Drive1_Change", [&f] { f.Dir1.SetPath(f.app().drive_folder(f.Drive1.Drive())); });
 }
 
-std::vector<ObjectKind> built_in() {
+std::vector<ObjectKind> built_in_kinds() {
     return {
         {"pistol", "pistol", true, {.form_name = "Pistol_frm", .caption = "Pistol"}},
         {"rocket launcher",
@@ -127,48 +127,45 @@ std::vector<ObjectKind> built_in() {
     };
 }
 
-std::vector<ObjectKind>& registry() {
-    static std::vector<ObjectKind> list = built_in();
-    return list;
-}
-
 }  // namespace
 
-const std::vector<ObjectKind>& kinds() { return registry(); }
+KindList::KindList(std::vector<ObjectKind> kinds, const std::map<std::string, std::string>& tables)
+    : kinds_(std::move(kinds)) {
+    for (const auto& [name, text] : tables) own_.emplace(name, duplication::parse_table(text));
+    for (const ObjectKind& k : kinds_) {
+        const auto own = own_.find(k.table);
+        tables_[k.table] = own != own_.end() ? &own->second : &objects::table(k.table);
+    }
+}
 
-const ObjectKind* find_kind(std::string_view kind) {
-    for (const ObjectKind& k : kinds())
+const ObjectKind* KindList::find(std::string_view kind) const {
+    for (const ObjectKind& k : kinds_)
         if (k.kind == kind) return &k;
     return nullptr;
 }
 
-std::vector<std::string> offered_kinds() {
+std::vector<std::string> KindList::offered() const {
     std::vector<std::string> list;
-    for (const ObjectKind& k : kinds())
+    for (const ObjectKind& k : kinds_)
         if (k.offered) list.push_back(k.kind);
     std::sort(list.begin(), list.end());
     return list;
 }
 
-DuplicatorForm& duplicator(forms::Application& app, const ObjectKind& kind) {
-    auto& form = app.get(kind.form.form_name, [&kind](forms::Application& a) {
-        auto f = std::make_unique<DuplicatorForm>(a, kind.form, kind.kind, table(kind.table));
+const duplication::ObjectTable& KindList::table(const ObjectKind& kind) const { return *tables_.at(kind.table); }
+
+DuplicatorForm& KindList::duplicator(forms::Application& app, const ObjectKind& kind) const {
+    auto& form = app.get(kind.form.form_name, [&](forms::Application& a) {
+        auto f = std::make_unique<DuplicatorForm>(a, kind.form, kind.kind, table(kind));
         if (kind.behaviour) kind.behaviour(*f);
         return f;
     });
     return static_cast<DuplicatorForm&>(form);
 }
 
-AddedKind::AddedKind(ObjectKind kind, std::string table_text) : kind_(kind.kind), table_(kind.table) {
-    add_table(table_, std::move(table_text));
-    registry().push_back(std::move(kind));
-}
-
-AddedKind::~AddedKind() {
-    auto& list = registry();
-    list.erase(std::remove_if(list.begin(), list.end(), [this](const ObjectKind& k) { return k.kind == kind_; }),
-               list.end());
-    remove_table(table_);
+const KindList& built_in() {
+    static const KindList list(built_in_kinds());
+    return list;
 }
 
 }  // namespace objects

@@ -3,6 +3,7 @@
 // object takes its table file and its row.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,27 +21,34 @@ struct ObjectKind {
     void (*behaviour)(duplication::DuplicatorForm&) = nullptr;
 };
 
-// Every kind, in the order the launch compares them.
-const std::vector<ObjectKind>& kinds();
-// The kind of exactly this text, or null.
-const ObjectKind* find_kind(std::string_view kind);
-// The kinds the main window's list offers, in alphabetical order.
-std::vector<std::string> offered_kinds();
-// The default instance of a kind's duplicator form.
-duplication::DuplicatorForm& duplicator(forms::Application& app, const ObjectKind& kind);
-
-// Adds a kind and its table text while it lives, as a new table file and its
-// row would: for tests.
-class AddedKind {
+// A list of object kinds and their tables. The program has one, the ten
+// built-in kinds; a test may build another and hand it to the wizard. The list
+// is fixed once made: nothing it hands out moves or goes while it lives.
+class KindList {
 public:
-    AddedKind(ObjectKind kind, std::string table_text);
-    ~AddedKind();
-    AddedKind(const AddedKind&) = delete;
-    AddedKind& operator=(const AddedKind&) = delete;
+    // kinds in the order the launch compares them; tables: texts of tables
+    // that are not built in, by name. Throws duplication::TableError when a
+    // kind's table is missing or malformed.
+    explicit KindList(std::vector<ObjectKind> kinds, const std::map<std::string, std::string>& tables = {});
+    KindList(const KindList&) = delete;
+    KindList& operator=(const KindList&) = delete;
+
+    const std::vector<ObjectKind>& all() const { return kinds_; }
+    // The kind of exactly this text, or null.
+    const ObjectKind* find(std::string_view kind) const;
+    // The kinds the main window's list offers, in alphabetical order.
+    std::vector<std::string> offered() const;
+    const duplication::ObjectTable& table(const ObjectKind& kind) const;
+    // The default instance of a kind's duplicator form.
+    duplication::DuplicatorForm& duplicator(forms::Application& app, const ObjectKind& kind) const;
 
 private:
-    std::string kind_;
-    std::string table_;
+    const std::vector<ObjectKind> kinds_;
+    std::map<std::string, const duplication::ObjectTable*, std::less<>> tables_;
+    std::map<std::string, duplication::ObjectTable, std::less<>> own_;  // tables that are not built in
 };
+
+// The program's ten kinds, fixed for its life.
+const KindList& built_in();
 
 }  // namespace objects

@@ -48,6 +48,9 @@ public:
     // first reference and after every unload.
     template <class F>
     F& get();
+    // The same, made by make where the design values alone do not make it.
+    template <class F>
+    F& get(const std::function<std::unique_ptr<Form>(Application&)>& make);
     template <class F>
     bool loaded() const;
     // The default instance of a form known by a key of its own (forms made
@@ -138,7 +141,12 @@ private:
 // Forms of their own type are keyed by the type.
 template <class F>
 F& Application::get() {
-    return static_cast<F&>(get(typeid(F).name(), [](Application& app) { return std::make_unique<F>(app); }));
+    return get<F>([](Application& app) { return std::make_unique<F>(app); });
+}
+
+template <class F>
+F& Application::get(const FormMaker& make) {
+    return static_cast<F&>(get(typeid(F).name(), make));
 }
 
 template <class F>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, run and test the wizard.
 set -euo pipefail
-packages=(cmake g++ make pkg-config libfltk1.3-dev fluid libgtest-dev libgmock-dev
+packages=(cmake g++ clang make pkg-config libfltk1.3-dev fluid libgtest-dev libgmock-dev
           xvfb xauth x11-utils xdotool fonts-dejavu-core fonts-liberation fonts-liberation2 fonts-roboto-unhinted fluxbox)
 packages+=("$@")  # more for other builds (scripts/install-windows-deps.sh)
 missing=()

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and the Windows program with its tests into
-# build-windows/, and runs every test: the Windows ones under Wine. Window
-# tests need an X display: without one, a private Xvfb server is started for
-# the run.
+# Builds everything into build/ with g++ and into build-clang/ with clang++,
+# and the Windows program with its tests into build-windows/, and runs every
+# test: the unit test program also as one process in shuffled order, the
+# Windows tests under Wine. Window tests need an X display: without one, a
+# private Xvfb server is started for the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build
 cmake --build build -j"$(nproc)"
+CXX=clang++ cmake -S . -B build-clang
+cmake --build build-clang -j"$(nproc)"
 bash scripts/build-windows.sh
 
 xvfb_pid=""
@@ -28,6 +31,9 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 status=0
+# Whole and in random order: tests must not lean on each other.
+build/tests/vorlix_tests --gtest_shuffle --gtest_brief=1 || status=1
+build-clang/tests/vorlix_tests --gtest_shuffle --gtest_brief=1 || status=1
 (cd build && ctest --output-on-failure --timeout 120) || status=1
 # Under Wine each test is a process of its own: the unit suites side by side,
 # then the window tests, one at a time on the display.

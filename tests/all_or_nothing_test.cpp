@@ -4,12 +4,16 @@
 // the next.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <new>
 #include <random>
+#include <stdexcept>
 
 #include "objects/kinds.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
 #include "tests/faulty_files.h"
+#include "tests/msf_lines.h"
 #include "tests/stock_folder.h"
 
 #ifndef _WIN32
@@ -30,7 +34,7 @@ protected:
     fs::path stock(const std::string& kind, const std::string& folder_name) {
         write_text(temp.path() / "outside" / "victim.xml", "outside");
         kind_ = kind;
-        root = make_stock_copy(temp.path(), objects::table(objects::find_kind(kind)->table), folder_name);
+        root = make_stock_copy(temp.path(), objects::table(objects::built_in().find(kind)->table), folder_name);
         return root;
     }
     // The whole temporary tree: the folder and what lies beside it.
@@ -65,12 +69,10 @@ TEST_F(AllOrNothing, NamesThatCannotStandAsFileNamesAreRefused) {
     const std::pair<std::string, const char*> cases[] = {
         {".", "names a folder"},
         {"..", "names a folder"},
-        {"magnum ", "blank or a point at its end"},
-        {"magnum.", "blank or a point at its end"},
         {"CON", "keeps it for a device"},
         {"nul", "keeps it for a device"},
         {"Com1.x", "keeps it for a device"},
-        {"lpt9 ", "blank or a point at its end"},
+        {"lpt9 ", "keeps it for a device"},
         {"Pistol", "stock object's own name"},
         {std::string(240, 'm'), "too long"},
         {std::string(300, 'm'), "too long"},
@@ -81,6 +83,65 @@ TEST_F(AllOrNothing, NamesThatCannotStandAsFileNamesAreRefused) {
         Driver d;
         run(d, name);
         expect_refused(d, says);
+        EXPECT_EQ(everything(), before);
+    }
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The name is always followed by a suffix in the paths of the pistol: a blank
+// or a point at its end is kept, and every file is as for any other name.
+TEST_F(AllOrNothing, ANameEndingInABlankOrAPointIsUsedAsTyped) {
+    stock("pistol", "reference");
+    {
+        Driver d;
+        run(d, "magnum");
+        ASSERT_EQ(d.boxes.shown.size(), 2u);
+    }
+    const auto reference = snapshot(root);
+    int round = 0;
+    for (const std::string name : {"mag.", "magnum ", "x y."}) {
+        SCOPED_TRACE("\"" + name + "\"");
+        stock("pistol", "folder " + std::to_string(++round));
+        Driver d;
+        run(d, name);
+        ASSERT_EQ(d.boxes.shown.size(), 2u) << d.boxes.shown[0].text;
+        EXPECT_EQ(d.boxes.shown[1].text, "All META files renamed sucessfully");
+        std::map<std::string, std::string> expected;
+        for (const auto& [rel, bytes] : reference) expected[replaced(rel, "magnum", name)] = replaced(bytes, "magnum", name);
+        EXPECT_EQ(snapshot(root), expected);
+        EXPECT_EQ(read_bytes(root / "bitmaps" / fs_path(name + "_card.bitm.xml")), msf_lines::card_bitmap(name));
+        EXPECT_EQ(read_bytes(root / fs_path(name + ".weap.meta")), "stock meta pistol.weap.meta");
+    }
+}
+
+// Where a table puts the name at the end of a folder name, a blank or a point
+// there would be dropped: such a name is refused.
+TEST_F(AllOrNothing, ANameThatWouldEndAFolderNameInAPointIsRefused) {
+    auto rows = objects::built_in().all();
+    rows.push_back({"test gun", "test_gun", true, {.form_name = "Test_gun", .caption = "Test"}});
+    const objects::KindList kinds(rows, {{"test_gun", R"(tagfolder weapons
+stock test gun
+xml-confirmation All XML files made
+purge .
+rename test gun.weap.meta => {name}.weap.meta
+file 1 weap {name}
+file 2 bitm {name}\skin
+)"}});
+    root = temp.path() / "folder";
+    write_text(root / "test gun.weap.meta", "stock");
+    const auto before = everything();
+    kind_ = "test gun";
+    for (const char* name : {"mag.", "mag "}) {
+        Driver d(kinds);
+        run(d, std::string("x ") + name);
+        expect_refused(d, "would end in a blank or a point");
+        EXPECT_NE(d.boxes.shown[0].text.find(utf8(root / fs_path(std::string("x ") + name) / "skin.bitm.xml")),
+                  std::string::npos);
         EXPECT_EQ(everything(), before);
     }
 }
@@ -156,7 +217,8 @@ TEST_F(AllOrNothing, FoldersThatCannotBeWrittenAreRefused) {
     EXPECT_EQ(everything(), before);
 }
 
-// Whichever change fails, the run puts every earlier one back.
+// Whichever change fails, and however it fails, the run puts every earlier
+// one back and reports once.
 TEST_F(AllOrNothing, AFailureAtAnyChangePutsTheFolderBack) {
     stock("pistol", "folder");
     const auto before = everything();
@@ -175,7 +237,10 @@ TEST_F(AllOrNothing, AFailureAtAnyChangePutsTheFolderBack) {
         SCOPED_TRACE("change " + std::to_string(k));
         FaultyFiles files;
         files.before = [k](int n) {
-            if (n == k) throw forms::Error(forms::kPathFileAccess, "No space left on device");
+            if (n != k) return;
+            if (k % 3 == 0) throw forms::Error(forms::kPathFileAccess, "No space left on device");
+            if (k % 3 == 1) throw std::runtime_error("library failure");
+            throw std::bad_alloc();
         };
         Driver d;
         d.app.set_file_system(&files);
@@ -191,6 +256,9 @@ TEST_F(AllOrNothing, AFailureAtAnyChangePutsTheFolderBack) {
             continue;
         }
         ASSERT_FALSE(d.boxes.shown.empty());
+        EXPECT_EQ(std::count_if(d.boxes.shown.begin(), d.boxes.shown.end(),
+                                [](const Box& b) { return b.style == forms::kCritical; }),
+                  1);
         EXPECT_EQ(d.boxes.shown.back().style, forms::kCritical);
         EXPECT_NE(d.boxes.shown.back().text.find("Nothing was changed"), std::string::npos);
         EXPECT_EQ(after, before);

@@ -46,10 +46,10 @@ inline std::string shown(const forms::Form& f, const std::string& names) {
 
 class Driver {
 public:
-    Driver() {
+    explicit Driver(const objects::KindList& kinds = objects::built_in()) {
         boxes.app = &app;
         app.set_message_boxes(&boxes);
-        wizard::start(app);
+        wizard::start(app, kinds);
     }
 
     forms::Application app;
@@ -57,7 +57,7 @@ public:
 
     wizard::Form1& main() { return app.get<wizard::Form1>(); }
     // The default instance of a kind's duplicator form, loaded if it is not.
-    duplication::DuplicatorForm& duplicator(const std::string& kind) { return *wizard::duplicator_for(app, kind); }
+    duplication::DuplicatorForm& duplicator(const std::string& kind) { return *wizard::duplicator_for(main(), kind); }
     bool loaded(const std::string& form_name) const { return app.loaded(form_name) != nullptr; }
 
     // Mouse over the centre of a control (whatever lies topmost there gets it).

@@ -28,7 +28,7 @@ bool is_xml(const std::string& rel) { return rel.ends_with(".xml"); }
 
 class EveryKind : public testing::TestWithParam<std::string> {
 protected:
-    const objects::ObjectKind& kind() const { return *objects::find_kind(GetParam()); }
+    const objects::ObjectKind& kind() const { return *objects::built_in().find(GetParam()); }
     const duplication::ObjectTable& table() const { return objects::table(kind().table); }
 
     // Chooses the kind as the user would; a kind the list does not offer is
@@ -107,7 +107,7 @@ TEST_P(EveryKind, DuplicatesAFreshlyExtractedFolderAndRefusesASecondRun) {
 
 std::vector<std::string> all_kinds() {
     std::vector<std::string> names;
-    for (const auto& k : objects::kinds()) names.push_back(k.kind);
+    for (const auto& k : objects::built_in().all()) names.push_back(k.kind);
     return names;
 }
 
@@ -119,11 +119,12 @@ INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(all_kinds()), [](co
 
 // A new name equal to a stock tag name would make two positions one file.
 TEST(NameClash, ANameThatMakesTwoFilesOneIsRefusedUntouched) {
-    for (const auto& [kind, name] : {std::pair{"warthog", "antenna"}, std::pair{"warthog", "Casings"},
-                                     std::pair{"shotgun", "casings"}}) {
+    for (const auto& clash : {std::pair{"warthog", "antenna"}, std::pair{"warthog", "Casings"},
+                              std::pair{"shotgun", "casings"}}) {
+        const std::string kind = clash.first, name = clash.second;
         SCOPED_TRACE(kind + std::string(" ") + name);
         TempDir temp;
-        const fs::path root = make_stock_copy(temp.path(), objects::table(objects::find_kind(kind)->table), name);
+        const fs::path root = make_stock_copy(temp.path(), objects::table(objects::built_in().find(kind)->table), name);
         const auto before = snapshot(root);
         Driver d;
         d.app.dispatch([&] { d.main().Combo1.items.push_back(kind); });

@@ -20,9 +20,9 @@ TEST(FormLoading, EveryFormLoadsWithHandlersThatNameItsControls) {
     EXPECT_NO_THROW(app.get<wizard::Form1>());
     EXPECT_NO_THROW(app.get<wizard::frmError>());
     EXPECT_NO_THROW(app.get<wizard::frm_select>());
-    for (const auto& k : objects::kinds()) {
-        EXPECT_NO_THROW(objects::duplicator(app, k)) << k.kind;
-        EXPECT_EQ(app.loaded(k.form.form_name), &objects::duplicator(app, k)) << k.kind;
+    for (const auto& k : objects::built_in().all()) {
+        EXPECT_NO_THROW(objects::built_in().duplicator(app, k)) << k.kind;
+        EXPECT_EQ(app.loaded(k.form.form_name), &objects::built_in().duplicator(app, k)) << k.kind;
     }
 }
 
@@ -50,15 +50,16 @@ file 2 bitm bitmaps\{name} skin
 )";
 
 TEST(AddedKind, ATableAndItsRowMakeADuplicatorWithItsInterimNotice) {
-    const objects::AddedKind added({"test gun", "test_gun", true, {.form_name = "Test_gun", .caption = "Test"}},
-                                   kTestTable);
+    auto rows = objects::built_in().all();
+    rows.push_back({"test gun", "test_gun", true, {.form_name = "Test_gun", .caption = "Test"}});
+    const objects::KindList kinds(rows, {{"test_gun", kTestTable}});
     TempDir temp;
     const fs::path root = temp.path() / "blaster";
     write_text(root / "test gun.weap.meta", "stock");
     write_text(root / "old.xml", "stale");
     fs::create_directories(root / "bitmaps");
 
-    Driver d;
+    Driver d(kinds);
     ASSERT_NE(std::find(d.main().Combo1.items.begin(), d.main().Combo1.items.end(), "test gun"),
               d.main().Combo1.items.end());
     d.prepare("test gun", "Blood Gulch", "blaster", utf8(root));

@@ -73,6 +73,13 @@ inline std::string bytes(const char* object, int no, const std::string& name, co
 inline const std::string kBitm = tri("mtib", 8), kSnd = tri("!dns", 8), kEffe = tri("effe", 8), kPart = tri("trap", 8);
 inline const std::string kDeca = tri("aced", 8), kCont = tri("tnoc", 8), kPphy = tri("yhpp", 8);
 
+// The written "<name>_card" bitmap that every weapon with a card has.
+inline std::string card_bitmap(const std::string& name, const std::string& map = "Blood Gulch") {
+    const std::string card = "weapons\\" + name + "\\bitmaps\\" + name + "_card";
+    return crlf({head(kBitm, card, map), refl("0x58", "0x6C", "1"), refl("0x64", "0xAC", "1"),
+                 dep("0xCC", kBitm, card, "LoneID"), kEnd});
+}
+
 // An asset of a model file; corrections as "Location Translation ...".
 inline Lines asset(const std::string& type, const std::string& filename, const std::string& corrections) {
     Lines out = {"<Asset>", "<Type>" + type + "</Type>", "<Filename>" + filename + "</Filename>"};

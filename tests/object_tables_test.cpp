@@ -202,7 +202,7 @@ duplication::RunText run(const std::string& name, const std::string& map = "Bloo
     return r;
 }
 
-class ObjectTableFacts : public testing::TestWithParam<const char*> {
+class ObjectTableFacts : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
         std::ifstream in(std::string(VORLIX_EXPECTED_DIR) + "/" + GetParam() + ".facts");
@@ -236,9 +236,9 @@ protected:
 
     // The object's row in the kinds list.
     static const objects::ObjectKind& row() {
-        for (const auto& k : objects::kinds())
+        for (const auto& k : objects::built_in().all())
             if (k.table == GetParam()) return k;
-        throw std::runtime_error("no kind uses the table " + std::string(GetParam()));
+        throw std::runtime_error("no kind uses the table " + GetParam());
     }
 
     const duplication::ObjectTable& t = objects::table(GetParam());
@@ -248,7 +248,7 @@ protected:
 
 TEST_P(ObjectTableFacts, HeaderPurgeAndRenames) {
     forms::Application app;
-    const auto& form = objects::duplicator(app, row());
+    const auto& form = objects::built_in().duplicator(app, row());
     const std::map<std::string, std::string> header = {
         {"kind", row().kind}, {"caption", form.Caption}, {"tagfolder", t.tag_folder}, {"stock", t.stock_name},
         {"xml-confirmation", t.xml_confirmation}, {"success", form.success_text()},
@@ -470,15 +470,13 @@ TEST_P(ObjectTableFacts, InvariantsOfEveryFile) {
     EXPECT_EQ(named_without_file, unwritten);
 }
 
-// Every kind whose table is built in.
-std::vector<const char*> built_in_tables() {
-    std::vector<const char*> names;
-    for (const auto& k : objects::kinds())
-        if (!objects::table_text(k.table).empty()) names.push_back(k.table.c_str());
+std::vector<std::string> built_in_tables() {
+    std::vector<std::string> names;
+    for (const auto& k : objects::built_in().all()) names.push_back(k.table);
     return names;
 }
 
 INSTANTIATE_TEST_SUITE_P(Objects, ObjectTableFacts, testing::ValuesIn(built_in_tables()),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& info) { return info.param; });
 
 }  // namespace

@@ -141,7 +141,7 @@ protected:
         d.pick(m.Combo1, kind);
         d.retype(m.txtfile, "magnum");
         d.set_folder(make("magnum"));
-        auto* form = duplicator_for(d.app, kind);
+        auto* form = duplicator_for(d.main(), kind);
         if (form) form->bind("create_Click", [this] { ++runs; });
         return form;
     }
@@ -251,7 +251,7 @@ TEST_F(WizardOptions, EachKindIsHandedToItsOwnDuplicatorAndRunAtPump) {
             << kind;
     }
     for (const char* other : {"", "Pistol", "pistol ", "assault  rifle", "Warthog", "plasma"})
-        EXPECT_EQ(duplicator_for(d.app, other), nullptr) << other;
+        EXPECT_EQ(duplicator_for(d.main(), other), nullptr) << other;
 }
 
 TEST_F(WizardOptions, OnePressLaunchesOnce) {

@@ -43,7 +43,9 @@ forms::TextBox& field(forms::Form& f, std::string name, Rect r, forms::Control* 
 
 }  // namespace
 
-Form1::Form1(forms::Application& app)
+Form1::Form1(forms::Application& app) : Form1(app, objects::built_in()) {}
+
+Form1::Form1(forms::Application& app, const objects::KindList& kinds)
     : forms::Form(app, "Form1"),
       Image6(image(*this, "Image6", {-960, 705, 1170, 585}, "strip", true)),
       Image5(image(*this, "Image5", {1080, 705, 1170, 585}, "strip", true)),
@@ -112,7 +114,8 @@ Form1::Form1(forms::Application& app)
       Label7(label(*this, "Label7", {360, 2520, 5175, 495},
                    "You may exit or click begin again to duplicate another object", &Donefraim)),
       Pather1(add<forms::TextBox>("Pather1", {120, 4560, 4455, 375})),
-      txtfound(add<forms::TextBox>("txtfound", {4560, 4560, 1215, 375})) {
+      txtfound(add<forms::TextBox>("txtfound", {4560, 4560, 1215, 375})),
+      kinds_(kinds) {
     Caption = "Vorlix Tools";
     BorderStyle = forms::Border::FixedToolWindow;
     ClientWidth = 5925;
@@ -126,7 +129,7 @@ Form1::Form1(forms::Application& app)
     Frame2.Visible = false;
     Donefraim.Visible = false;
 
-    Combo1.items = objects::offered_kinds();
+    Combo1.items = kinds_.offered();
     Combo1.BackColor = kNotReady;
     Combo1.font = forms::Font{"Arial", 8.25, true, false};
     Check1.Caption = "Ready";
@@ -469,6 +472,6 @@ void Form1::reset_tab_hover() {
 
 // ------------------------------------------------------------ closing
 
-void Form1::Form_QueryUnload() { unload_other_forms(app()); }
+void Form1::Form_QueryUnload() { unload_other_forms(*this); }
 
 }  // namespace wizard

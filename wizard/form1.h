@@ -4,11 +4,20 @@
 
 #include "platform/forms.h"
 
+namespace objects {
+class KindList;
+}
+
 namespace wizard {
 
 class Form1 : public forms::Form {
 public:
+    // kinds: what the kind list offers and the launch starts; the program's
+    // own ten unless given.
     explicit Form1(forms::Application& app);
+    Form1(forms::Application& app, const objects::KindList& kinds);
+
+    const objects::KindList& kinds() const { return kinds_; }
 
     // Members are declared bottom to top: later ones lie above earlier ones.
     // Tab row background.
@@ -125,6 +134,8 @@ public:
     void Form_QueryUnload();
 
 private:
+    const objects::KindList& kinds_;
+
     void begin_action(bool from_mouse_up);
     void options_action(bool from_mouse_move);
     void launch();

@@ -59,14 +59,15 @@ bool name_before(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-DuplicatorForm* duplicator_for(forms::Application& app, std::string_view kind) {
-    const objects::ObjectKind* k = objects::find_kind(kind);
-    return k ? &objects::duplicator(app, *k) : nullptr;
+DuplicatorForm* duplicator_for(Form1& main, std::string_view kind) {
+    const objects::ObjectKind* k = main.kinds().find(kind);
+    return k ? &main.kinds().duplicator(main.app(), *k) : nullptr;
 }
 
 void launch_duplicator(Form1& main) {
     forms::Application& app = main.app();
-    const objects::ObjectKind* chosen = objects::find_kind(main.Combo1.Text());
+    const objects::KindList& kinds = main.kinds();
+    const objects::ObjectKind* chosen = kinds.find(main.Combo1.Text());
     if (chosen == nullptr) return;
 
     // The folder was accepted earlier; it may have gone since.
@@ -78,7 +79,7 @@ void launch_duplicator(Form1& main) {
         return;
     }
 
-    DuplicatorForm& form = objects::duplicator(app, *chosen);
+    DuplicatorForm& form = kinds.duplicator(app, *chosen);
     form.set_report(std::make_shared<WizardReport>(app));
     form.txtmap.SetText(main.txtmap.Text());
     form.txtfile.SetText(main.txtfile.Text());
@@ -96,13 +97,15 @@ void launch_duplicator(Form1& main) {
     app.send_keys("{ENTER}");
 }
 
-void unload_other_forms(forms::Application& app) {
+void unload_other_forms(Form1& main) {
+    forms::Application& app = main.app();
+    const objects::KindList& kinds = main.kinds();
     // Each form is loaded first if it is not, then unloaded.
     std::vector<std::pair<std::string, std::function<forms::Form&()>>> others = {
         {"frm_select", [&app]() -> forms::Form& { return app.get<frm_select>(); }},
         {"frmError", [&app]() -> forms::Form& { return app.get<frmError>(); }}};
-    for (const objects::ObjectKind& k : objects::kinds())
-        others.push_back({k.form.form_name, [&app, &k]() -> forms::Form& { return objects::duplicator(app, k); }});
+    for (const objects::ObjectKind& k : kinds.all())
+        others.push_back({k.form.form_name, [&app, &kinds, &k]() -> forms::Form& { return kinds.duplicator(app, k); }});
     std::sort(others.begin(), others.end(), [](const auto& a, const auto& b) { return name_before(a.first, b.first); });
     for (const auto& [name, form] : others) form().Unload();
 }

@@ -16,15 +16,15 @@ class Form1;
 
 inline constexpr const char* kInterimNotice = "All XML files created successfully";
 
-// The duplicator form of an object kind, in the order the launch tests the
-// kinds; null when the text names no kind.
-duplication::DuplicatorForm* duplicator_for(forms::Application& app, std::string_view kind);
+// The duplicator form of an object kind of the main window's list; null when
+// the text names no kind.
+duplication::DuplicatorForm* duplicator_for(Form1& main, std::string_view kind);
 
 // Hands the four inputs to the duplicator of the chosen kind, shows it,
 // focuses its create button and posts Enter.
 void launch_duplicator(Form1& main);
 
 // Unloads every form but the main window, in the order of their names.
-void unload_other_forms(forms::Application& app);
+void unload_other_forms(Form1& main);
 
 }  // namespace wizard

@@ -43,7 +43,7 @@ TEST_F(FontFit, EveryLabelInViewHoldsItsText) {
     forms::Application app;
     std::vector<forms::Form*> forms{&app.get<wizard::Form1>(), &app.get<wizard::frmError>(),
                                     &app.get<wizard::frm_select>()};
-    for (const auto& k : objects::kinds()) forms.push_back(&objects::duplicator(app, k));
+    for (const auto& k : objects::built_in().all()) forms.push_back(&objects::built_in().duplicator(app, k));
     int checked = 0;
     for (forms::Form* f : forms) {
         for (const auto& c : f->controls()) {
