@@ -45,6 +45,8 @@ inline std::string crlf(const std::vector<Lines>& pieces) {
 }
 
 inline const Lines kEnd = {"</Results>"};
+// The line before the asset section of a model file.
+inline const Lines kAssets = {"<!--Attached Binary File Structure-->"};
 
 // The written file at a place of the writing order (from 1).
 inline std::string place_bytes(const char* object, std::size_t place, const std::string& name,

@@ -11,7 +11,6 @@ using namespace msf_lines;
 
 const std::string kLens = tri("snel", 8), kLigh = tri("hgil", 8), kSchi = tri("ihcsrdhs", 4);
 const std::string kSoso = tri("ososrdhs", 4);
-const Lines kAssets = {"<!--Attached Binary File Structure-->"};
 
 TEST(NeedlerExamples, RootFiles) {
     EXPECT_EQ(bytes("needler", 4, "spiker"), crlf({head(kLigh, "weapons\\spiker\\explosion"),

@@ -9,10 +9,7 @@ namespace {
 using namespace msf_lines;
 
 TEST(ObjectExamples, Pistol) {
-    const std::string card = "weapons\\magnum\\bitmaps\\magnum_card";
-    EXPECT_EQ(bytes("pistol", 14, "magnum"),
-              crlf({head(kBitm, card), refl("0x58", "0x6C", "1"), refl("0x64", "0xAC", "1"),
-                    dep("0xCC", kBitm, card, "LoneID"), kEnd}));
+    EXPECT_EQ(bytes("pistol", 14, "magnum"), card_bitmap("magnum"));
     EXPECT_EQ(bytes("pistol", 1, "my gun", ""), crlf({head(tri("!tpj", 8), "weapons\\my gun\\bullet", ""), kEnd}));
     EXPECT_EQ(bytes("pistol", 3, "magnum"),
               crlf({head(tri("!tpj", 8), "weapons\\magnum\\melee"),
@@ -36,19 +33,18 @@ TEST(ObjectExamples, Pistol) {
 
 TEST(ObjectExamples, PistolModelAssets) {
     const std::string own = "weapons\\my gun\\", soso = tri("ososrdhs", 4);
-    const Lines comment = {"<!--Attached Binary File Structure-->"};
     const std::string m7 = bytes("pistol", 7, "my gun"), m46 = bytes("pistol", 46, "my gun");
     EXPECT_TRUE(m7.starts_with(crlf({head(tri("2dom", 8), own + "my gun")})));
     EXPECT_TRUE(m7.ends_with(
         crlf({dep("0xABC", soso, own + "shaders\\p lod"), dep("0xADC", soso, own + "fp\\shaders\\silver"),
-              dep("0xAFC", soso, own + "fp\\shaders\\black"), comment,
+              dep("0xAFC", soso, own + "fp\\shaders\\black"), kAssets,
               asset("VertexBlock", "my gun.mod2.vertices", "0x904 0x6930 0x988 0x3388 0xA0C 0x1078 0xA90 0x0"),
               asset("IndexBlock", "my gun.mod2.indices",
                     "0x8EC 0x500 0x8F0 0x500 0x970 0x26C 0x974 0x26C 0x9F4 0xC0 0x9F8 0xC0 0xA78 0x0 0xA7C 0x0"),
               kEnd})));
     EXPECT_TRUE(m46.ends_with(
         crlf({dep("0x9D8", soso, own + "fp\\shaders\\silver"), dep("0x9F8", soso, own + "fp\\shaders\\black"),
-              dep("0xA18", soso, own + "fp\\shaders\\bullet"), comment,
+              dep("0xA18", soso, own + "fp\\shaders\\bullet"), kAssets,
               asset("VertexBlock", "fp.mod2.vertices", "0x8A4 0x7634 0x928 0x2200 0x9AC 0x0"),
               asset("IndexBlock", "fp.mod2.indices",
                     "0x88C 0x508 0x890 0x508 0x910 0x14C 0x914 0x14C 0x994 0x0 0x998 0x0"),
@@ -60,10 +56,7 @@ TEST(ObjectExamples, AssaultRifle) {
               crlf({head(kCont, "weapons\\m 4\\bullet"), dep("0x3C", kBitm, "weapons\\m 4\\bitmaps\\tracer contrail"),
                     refl("0x13C", "0x144", "2"), dep("0x160", kPphy, "effects\\point physics\\cold smoke cloud"),
                     kEnd}));
-    const std::string card = "weapons\\magnum\\bitmaps\\magnum_card";
-    EXPECT_EQ(bytes("assault_rifle", 13, "magnum", "Danger Canyon"),
-              crlf({head(kBitm, card, "Danger Canyon"), refl("0x58", "0x6C", "1"), refl("0x64", "0xAC", "1"),
-                    dep("0xCC", kBitm, card, "LoneID"), kEnd}));
+    EXPECT_EQ(bytes("assault_rifle", 13, "magnum", "Danger Canyon"), card_bitmap("magnum", "Danger Canyon"));
     EXPECT_EQ(bytes("assault_rifle", 30, "magnum"),
               crlf({head(kEffe, "weapons\\magnum\\effects\\impact glass"), refl("0x2C", "0x40", "2"),
                     refl("0x38", "0x80", "2"), refl("0xB0", "0x108", "2"), refl("0xBC", "0x1D8", "3"),

@@ -9,7 +9,6 @@ namespace {
 using namespace msf_lines;
 
 const char* const kObject = "rocket_launcher";
-const Lines kAssets = {"<!--Attached Binary File Structure-->"};
 
 TEST(RocketLauncherExamples, ImpactAndExplosionEffects) {
     EXPECT_EQ(bytes(kObject, 30, "bazooka"),

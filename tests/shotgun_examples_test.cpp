@@ -9,7 +9,6 @@ namespace {
 
 using namespace msf_lines;
 
-const Lines kAssets = {"<!--Attached Binary File Structure-->"};
 
 std::string shotgun(int no, const std::string& name, const std::string& map = "Blood Gulch") {
     return bytes("shotgun", no, name, map);
