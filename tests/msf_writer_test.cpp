@@ -45,11 +45,6 @@ file 7 mod2 {name}
   vertex 0xA90 0x0
   index 0x8EC 0x500
   index 0x8F0 0x500
-effe 30 3 effects\impact ice
-  group
-    ref deca effects\decals\bullet holes\impact ice
-    part effects\particles\solid\ice
-    part*2 effects\particles\flash\flash h ar
 )";
 
 TEST(MsfWriter, AssetSectionNamesTheBareTagName) {
@@ -66,20 +61,6 @@ TEST(MsfWriter, AssetSectionNamesTheBareTagName) {
     EXPECT_EQ(lines[21], "<Translation>0x0</Translation>");
     EXPECT_EQ(lines[26], "<Filename>a&b.mod2.indices</Filename>");
     EXPECT_EQ(lines.back(), "</Results>");
-}
-
-TEST(EffectLayout, ImpactIceBlocks) {
-    const duplication::ObjectTable t = duplication::parse_table(kTable);
-    const auto& b = t.files[1].blocks;
-    ASSERT_EQ(b.size(), 8u);
-    const std::uint32_t loc[] = {0x2C, 0x38, 0xD0, 0xDC, 0x108, 0x1AC, 0x294, 0x37C};
-    for (std::size_t i = 0; i < b.size(); ++i) EXPECT_EQ(b[i].location, loc[i]) << i;
-    EXPECT_EQ(b[1].translation, 0xA0u);
-    EXPECT_EQ(b[2].translation, 0xE4u);
-    EXPECT_EQ(b[3].translation, 0x14Cu);
-    EXPECT_EQ(b[3].count, 3u);
-    EXPECT_EQ(b[4].tag_class, "deca");
-    EXPECT_EQ(b[7].path, "effects\\particles\\flash\\flash h ar");
 }
 
 TEST(EffectLayout, SublistsRunOnAcrossGroups) {
@@ -106,8 +87,9 @@ TEST(EffectLayout, ChunkNamingNothingKeepsItsRoom) {
     groups[1].references.push_back({"snd!", "s"});
     const auto b = duplication::effect_blocks(1, groups);
     ASSERT_EQ(b.size(), 5u);  // head, groups, two sublists, one Dependency
-    EXPECT_EQ(b[3].translation, b[2].translation + 104);
-    EXPECT_EQ(b[4].location, b[3].translation + 0x24);
+    EXPECT_EQ(b[2].translation, 0xE8u);
+    EXPECT_EQ(b[3].translation, 0x150u);
+    EXPECT_EQ(b[4].location, 0x174u);
 }
 
 TEST(EffectLayout, ParticleChunkNamingNothingKeepsItsRoom) {
@@ -115,8 +97,8 @@ TEST(EffectLayout, ParticleChunkNamingNothingKeepsItsRoom) {
     const auto& b = t.files[0].blocks;
     ASSERT_EQ(b.size(), 3u + 3u);  // head, groups, one sublist of four chunks, three Dependencies
     EXPECT_EQ(b[2].count, 4u);
-    EXPECT_EQ(b[3].location, 0xA4u + 0x60);
-    EXPECT_EQ(b[4].location, 0xA4u + 2 * 232 + 0x60);
+    EXPECT_EQ(b[3].location, 0x104u);
+    EXPECT_EQ(b[4].location, 0x2D4u);
     EXPECT_EQ(b[4].tag_class, "part");
     EXPECT_EQ(b[4].path, "b");
 }
