@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <new>
-#include <stdexcept>
 
 #include "duplication/cp1252.h"
 #include "duplication/duplicator_form.h"
