@@ -87,12 +87,6 @@ TEST_F(AllOrNothing, NamesThatCannotStandAsFileNamesAreRefused) {
     }
 }
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
 // The name is always followed by a suffix in the paths of the pistol: a blank
 // or a point at its end is kept, and every file is as for any other name.
 TEST_F(AllOrNothing, ANameEndingInABlankOrAPointIsUsedAsTyped) {

@@ -28,9 +28,8 @@ bool is_xml(const std::string& rel) { return rel.ends_with(".xml"); }
 
 // A path of the facts as the folder snapshot names it: the new name in place
 // of "{name}", the local separator.
-std::string local(std::string rel, const std::string& name) {
-    for (auto at = rel.find("{name}"); at != std::string::npos; at = rel.find("{name}", at + name.size()))
-        rel.replace(at, 6, name);
+std::string local(const std::string& facts_path, const std::string& name) {
+    std::string rel = replaced(facts_path, "{name}", name);
     std::replace(rel.begin(), rel.end(), '\\', static_cast<char>(fs::path::preferred_separator));
     return rel;
 }

@@ -67,6 +67,7 @@
 #include "duplication/object_table.h"
 #include "objects/kinds.h"
 #include "objects/objects.h"
+#include "tests/stock_folder.h"
 
 namespace {
 
@@ -278,7 +279,7 @@ TEST_P(ObjectTableFacts, HeaderPurgeAndRenames) {
     }
     for (const auto& r : t.renames) {
         renamed.insert(r.to);
-        EXPECT_EQ(duplication::with_name(r.to, t.stock_name), r.from);
+        EXPECT_EQ(testing_driver::replaced(r.to, "{name}", t.stock_name), r.from);
     }
     EXPECT_EQ(std::set<std::string>(t.purge.begin(), t.purge.end()), folders);
     EXPECT_EQ(renamed, named);
@@ -299,8 +300,8 @@ TEST_P(ObjectTableFacts, EveryFileInWritingOrder) {
         const Strings xml_and_tag = split(k.rest, " => ");
         const std::string tag = xml_and_tag.size() > 1 ? xml_and_tag[1] + "." + f.tag_class + ".xml" : k.rest;
         for (const std::string name : {"magnum", "my gun"}) {
-            const std::string path = duplication::with_name(tag, name);
-            EXPECT_EQ(duplication::xml_rel_path(f, name), duplication::with_name(xml_and_tag[0], name));
+            const std::string path = testing_driver::replaced(tag, "{name}", name);
+            EXPECT_EQ(duplication::xml_rel_path(f, name), testing_driver::replaced(xml_and_tag[0], "{name}", name));
             const auto text = duplication::file_lines(t, f, run(name));
             ASSERT_GE(text.size(), 7u);
             EXPECT_EQ(text[3], "<Map>Blood Gulch</Map>");
@@ -313,7 +314,7 @@ TEST_P(ObjectTableFacts, EveryFileInWritingOrder) {
         const auto other = duplication::file_lines(t, f, run("my gun", "Hang 'Em High"));
         ASSERT_EQ(model.size(), other.size());
         for (std::size_t n = 4; n < model.size(); ++n)
-            EXPECT_EQ(duplication::with_name(model[n], "my gun"), other[n]) << "line " << n;
+            EXPECT_EQ(testing_driver::replaced(model[n], "{name}", "my gun"), other[n]) << "line " << n;
     }
     EXPECT_EQ(i, t.files.size());
 }
@@ -421,7 +422,7 @@ TEST_P(ObjectTableFacts, InvariantsOfEveryFile) {
         // Within a folder, files follow the byte order of their stock file
         // names, unless the facts say the order is a stated one.
         const auto stock_name = [&](const FileEntry& e) {
-            return duplication::with_name(e.tag_name(), t.stock_name) + "." + e.tag_class;
+            return testing_driver::replaced(e.tag_name(), "{name}", t.stock_name) + "." + e.tag_class;
         };
         if (byte_order && previous && previous->subfolder() == f.subfolder()) {
             EXPECT_LT(stock_name(*previous), stock_name(f));

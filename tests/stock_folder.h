@@ -31,6 +31,13 @@ inline std::string read_bytes(const fs::path& p) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// text with every from replaced by to.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 // A folder below a fresh temporary directory, removed on destruction.
 class TempDir {
 public:
