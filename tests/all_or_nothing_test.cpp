@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <random>
 #include <stdexcept>
 
+#include "duplication/procedure.h"
 #include "objects/kinds.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
@@ -54,6 +56,7 @@ protected:
     void expect_refused(Driver& d, const std::string& says) {
         ASSERT_EQ(d.boxes.shown.size(), 1u);
         EXPECT_EQ(d.boxes.shown[0].style, forms::kCritical);
+        EXPECT_EQ(d.boxes.shown[0].title, duplication::kErrorTitle);
         EXPECT_NE(d.boxes.shown[0].text.find(says), std::string::npos) << d.boxes.shown[0].text;
         EXPECT_NE(d.boxes.shown[0].text.find("Nothing was changed"), std::string::npos) << d.boxes.shown[0].text;
     }
@@ -77,6 +80,11 @@ TEST_F(AllOrNothing, NamesThatCannotStandAsFileNamesAreRefused) {
         {std::string(240, 'm'), "too long"},
         {std::string(300, 'm'), "too long"},
         {"mag<num", "holds \"<\""},
+        {"mag&num", "holds \"&\""},
+        {"mag/num", "cannot be used in a file name"},
+        {"mag?num", "holds \"?\""},
+        {"mag\tnum", "a control character"},
+        {"mag\xE5\x90\x8D", "Windows-1252"},
     };
     for (const auto& [name, says] : cases) {
         SCOPED_TRACE(name);
@@ -137,6 +145,23 @@ file 2 bitm {name}\skin
         EXPECT_NE(d.boxes.shown[0].text.find(utf8(root / fs_path(std::string("x ") + name) / "skin.bitm.xml")),
                   std::string::npos);
         EXPECT_EQ(everything(), before);
+    }
+}
+
+TEST_F(AllOrNothing, AFolderThatIsNoStockCopyIsRefused) {
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[this] { fs::remove_all(root / "fp" / "shaders"); }, "shaders\" of the pistol is missing"},
+        {[this] { write_text(root / "magnum.weap.meta", "x"); }, "magnum.weap.meta\" already exists"},
+    };
+    for (const auto& [spoil, says] : cases) {
+        stock("pistol", "folder");
+        spoil();
+        const auto before = everything();
+        Driver d;
+        run(d, "magnum");
+        expect_refused(d, says);
+        EXPECT_EQ(everything(), before);
+        fs::remove_all(root);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "duplication/duplicator_form.h"
@@ -34,6 +35,17 @@ public:
     std::vector<Box> shown;
     forms::Application* app = nullptr;
 };
+
+// The 29 maps, file name and display name, in the map picker's order.
+inline const std::pair<const char*, const char*> kMaps[29] = {
+    {"a10", "Pillar of Autum"}, {"a30", "Halo"}, {"a50", "Truth and Reconciliation"}, {"b30", "Silent Cartographer"},
+    {"b40", "Assault on the Control Room"}, {"beavercreek", "Battle Creek"}, {"bloodgulch", "Blood Gulch"},
+    {"boardingaction", "Boarding Action"}, {"c10", "Guilty Spark"}, {"c20", "Library"}, {"c40", "Two Betrayals"},
+    {"carousel", "Derelict"}, {"chillout", "Chill Out"}, {"d20", "Keyes"}, {"d40", "The Maw"},
+    {"damnation", "Damnation"}, {"dangercanyon", "Danger Canyon"}, {"deathisland", "Death Island"},
+    {"gephyrophobia", "Gephyrophobia"}, {"hangemhigh", "Hang 'em High"}, {"icefields", "Ice Fields"},
+    {"infinity", "Infinity"}, {"longest", "Longest"}, {"prisoner", "Prisoner"}, {"putput", "Chiron TL34"},
+    {"ratrace", "Rat Race"}, {"sidewinder", "Sidewinder"}, {"timberland", "Timberland"}, {"wizard", "Wizard"}};
 
 // Those of the space-separated names whose controls are visible, in order.
 inline std::string shown(const forms::Form& f, const std::string& names) {

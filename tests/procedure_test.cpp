@@ -101,55 +101,6 @@ TEST_F(Duplication, NamesOutsideTheCodeAsciiRangeAreWrittenInWindows1252) {
     EXPECT_TRUE(fs::exists(root / fs_path("caf\xC3\xA9.weap.meta")));
 }
 
-// Each refused case: one error report naming the problem, nothing changed.
-TEST_F(Duplication, RefusedRunsChangeNothing) {
-    struct Case {
-        const char* what;
-        std::string name;
-        std::function<void(const fs::path&)> spoil;
-        const char* says;
-    };
-    const Case cases[] = {
-        {"purge folder missing", "magnum", [](const fs::path& r) { fs::remove_all(r / "fp" / "shaders"); },
-         "shaders\" of the pistol is missing"},
-        {"stock meta missing", "magnum", [](const fs::path& r) { fs::remove(r / "fp" / "bitmaps" / "pistol.bitm.meta"); },
-         "pistol.bitm.meta\" of the stock pistol is missing"},
-        {"new meta exists", "magnum", [](const fs::path& r) { write_text(r / "magnum.weap.meta", "x"); },
-         "magnum.weap.meta\" already exists"},
-        {"ampersand", "mag&num", nullptr, "holds \"&\""},
-        {"slash", "mag/num", nullptr, "cannot be used in a file name"},
-        {"question mark", "mag?num", nullptr, "holds \"?\""},
-        {"control character", "mag\tnum", nullptr, "a control character"},
-        {"outside Windows-1252", "mag\xE5\x90\x8D", nullptr, "Windows-1252"},
-    };
-#ifdef _WIN32
-    const std::string folder = "folder magnum mag&num";  // Windows allows no "?" in a folder name
-#else
-    const std::string folder = "folder magnum mag&num mag?num";
-#endif
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TempDir t;
-        const fs::path r = make_stock_copy(t.path(), objects::table("pistol"), folder);
-        if (c.spoil) c.spoil(r);
-        const auto before = snapshot(r);
-        Driver local;
-        local.prepare("pistol", "Blood Gulch", "magnum", utf8(r));
-        // The form takes the name as the field holds it.
-        local.app.dispatch([&] { local.main().txtfile.SetText(c.name); });
-        local.boxes.shown.clear();
-        local.compile();
-        local.pump();
-        ASSERT_EQ(local.boxes.shown.size(), 1u);
-        EXPECT_EQ(local.boxes.shown[0].style, forms::kCritical);
-        EXPECT_EQ(local.boxes.shown[0].title, duplication::kErrorTitle);
-        EXPECT_NE(local.boxes.shown[0].text.find(c.says), std::string::npos) << local.boxes.shown[0].text;
-        EXPECT_EQ(snapshot(r), before);
-        EXPECT_TRUE(local.loaded("Pistol_frm"));
-        EXPECT_FALSE(local.main().Donefraim.Visible);
-    }
-}
-
 TEST_F(Duplication, FailedWriteLeavesTheFolderAsItWasAndALaterRunWorks) {
     FaultyFiles files;
     files.fail_at["write"] = 10;  // two records of the run, then the eighth file

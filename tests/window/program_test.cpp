@@ -26,16 +26,41 @@ bool window_exists(const std::string& title) {
     return shell("xwininfo -root -tree 2>/dev/null | grep -qF '\"" + title + "\":'");
 }
 
+// The user's mouse and keyboard on the program's main window, one xdotool
+// step at a time.
+struct XUser {
+    static std::string at(int x, int y) {
+        const std::string to = std::to_string(x) + " " + std::to_string(y);
+        return "search --name '^Vorlix Tools$' mousemove --window %1 " + to + " sleep 0.1 ";
+    }
+    void press(int x, int y) {
+        run(at(x, y) + at(x + 1, y + 1) + "mousedown 1 sleep 0.1 " + at(x + 2, y + 1) + "mouseup 1");
+    }
+    void click(int x, int y) { run(at(x, y) + "click 1"); }
+    void keys(window_test::Key key, int times) {
+        static const char* const names[] = {"Escape", "Up", "Down", "Return"};
+        std::string line = "key";
+        for (int i = 0; i < times; ++i) line += std::string(" ") + names[static_cast<int>(key)];
+        run(line);
+    }
+    void type(const std::string& text) { run("type --delay 20 '" + text + "'"); }
+    void run(const std::string& step) {
+        EXPECT_TRUE(shell("xdotool " + step)) << step;
+        window_test::settle(0.15);
+    }
+};
+
 class WindowProgramTest : public ::testing::Test {
 protected:
-    // Starts the program in a folder of its own: the folder lists start there.
+    // Starts the program in the stock folder's parent: the folder list starts there.
     void SetUp() override {
         if (!window_test::have_display()) GTEST_SKIP() << "no X display (DISPLAY unset)";
-        if (!shell("command -v xwininfo >/dev/null")) GTEST_SKIP() << "xwininfo (x11-utils) not installed";
+        for (const char* tool : {"xwininfo", "xdotool"})
+            if (!shell("command -v " + std::string(tool) + " >/dev/null")) GTEST_SKIP() << tool << " not installed";
         if (window_exists("Vorlix Tools")) GTEST_SKIP() << "another Vorlix Tools window is on this display";
-        fs::create_directories(folder / "newgun");
+        root = testing_driver::make_stock_copy(temp.path(), objects::table("sniper_rifle"), "newgun");
         const fs::path here = fs::current_path();
-        fs::current_path(folder);
+        fs::current_path(temp.path());
         char* argv[] = {const_cast<char*>(VORLIX_PROGRAM), nullptr};
         const int error = ::posix_spawn(&pid, VORLIX_PROGRAM, nullptr, nullptr, argv, environ);
         fs::current_path(here);
@@ -44,7 +69,6 @@ protected:
     }
     void TearDown() override {
         if (pid > 0 && ::kill(pid, SIGTERM) == 0) ::waitpid(pid, nullptr, 0);
-        fs::remove_all(folder);
     }
     // Whether the program has ended by itself; its wait status then.
     bool ended() {
@@ -52,63 +76,23 @@ protected:
         pid = -1;
         return true;
     }
-    const fs::path folder = fs::temp_directory_path() / ("vorlix-program-" + std::to_string(::getpid()));
+    testing_driver::TempDir temp;
+    fs::path root;
     pid_t pid = -1;
     int status = -1;
 };
-
-// Window pixels: a move there; a picture button is hovered, pressed, moved
-// over while pressed and released.
-std::string at(int x, int y) {
-    const std::string to = std::to_string(x) + " " + std::to_string(y);
-    return "search --name '^Vorlix Tools$' mousemove --window %1 " + to + " sleep 0.1 ";
-}
-
-std::string press(int x, int y) {
-    return at(x, y) + at(x + 1, y + 1) + "mousedown 1 sleep 0.1 " + at(x + 2, y + 1) + "mouseup 1";
-}
-
-// Begin, the kind that many Downs into the list, Ready, Options, the map and
-// name, the folder "newgun" below the program's own, then compile.
-void walk_to_compile(int downs) {
-    std::string down = "key";
-    for (int i = 0; i < downs; ++i) down += " Down";
-    const std::string steps[] = {
-        press(40, 67),                    // Begin
-        at(160, 123) + "click 1",         // the kind list drops down...
-        "key Escape",                     // ...and closes; it has the focus
-        down,                             // the kind
-        at(22, 280) + "click 1",          // Ready
-        press(112, 67),                   // Options
-        at(150, 145) + "click 1",         // map name
-        "type --delay 20 'Blood Gulch'",  //
-        at(200, 176) + "click 1",         // new name
-        "type --delay 20 newgun",         //
-        at(150, 284) + "click 1",         // below the folders: the current one stays picked
-        "key Down",                       // newgun
-        "key Return",                     // opens it
-        press(300, 268),                  // compile
-    };
-    for (const std::string& step : steps) {
-        EXPECT_TRUE(shell("xdotool " + step)) << step;
-        window_test::settle(0.15);
-    }
-}
 
 // A stock folder duplicated through the window: both confirmations, the
 // written files and renames on disk; then the main window's own exit button
 // ends the program.
 TEST_F(WindowProgramTest, MouseAndKeyboardDuplicateAStockFolder) {
-    if (!shell("command -v xdotool >/dev/null")) GTEST_SKIP() << "xdotool not installed";
-    const auto& table = objects::table("sniper_rifle");
-    fs::remove_all(folder / "newgun");
-    testing_driver::make_stock_copy(folder, table, "newgun");
-    walk_to_compile(9);  // ... shotgun, sniper rifle
+    XUser user;
+    window_test::walk_to_compile(user, 9, "newgun", temp.path());  // ... shotgun, sniper rifle
     for (int box = 0; box < 2; ++box) {
         ASSERT_TRUE(window_test::settle_until([] { return window_exists("Vorlix Tools v0.8"); }, 10.0)) << box;
-        EXPECT_TRUE(shell("xdotool key Return sleep 0.3"));
+        user.keys(window_test::Key::Return, 1);
+        window_test::settle(0.15);  // until the box has gone
     }
-    const fs::path root = folder / "newgun";
     int xml = 0;
     for (const auto& e : fs::recursive_directory_iterator(root)) xml += e.path().extension() == ".xml";
     EXPECT_EQ(xml, 64 + 2);  // and the two unlisted ones
@@ -117,7 +101,7 @@ TEST_F(WindowProgramTest, MouseAndKeyboardDuplicateAStockFolder) {
     EXPECT_FALSE(fs::exists(root / "sniper rifle.weap.meta"));
     EXPECT_FALSE(fs::exists(root / ".vorlix-undo"));
     EXPECT_FALSE(ended());
-    EXPECT_TRUE(shell("xdotool " + press(366, 20)));
+    window_test::press_exit(user);
     EXPECT_TRUE(window_test::settle_until([&] { return ended(); }, 5.0));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }

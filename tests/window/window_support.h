@@ -1,5 +1,5 @@
-// Helpers of the window tests: an X display, settling FLTK, reading pixels
-// and feeding synthetic input to a window.
+// Helpers of the window tests: an X display, settling FLTK, reading pixels,
+// feeding synthetic input to a window and the user's way through the program.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -97,5 +98,38 @@ inline void key(Fl_Window* w, int keysym, const char* text = "", int state = 0) 
 inline void type(Fl_Window* w, const std::string& text) {
     for (char ch : text) key(w, static_cast<unsigned char>(ch), std::string(1, ch).c_str());
 }
+
+enum class Key { Escape, Up, Down, Return };
+
+// The user's way through the program's main window to the compile press, in
+// client pixels, through the test's own input: press(x, y) a picture button,
+// click(x, y), keys(key, times), type(text). downs: Downs into the kind list;
+// start: the program's starting folder, which holds the stock folder alone.
+template <class User>
+void walk_to_compile(User& user, int downs, const std::string& name, const std::filesystem::path& start) {
+    user.press(40, 67);         // Begin
+    user.click(160, 123);       // the kind list drops down...
+    user.keys(Key::Escape, 1);  // ...and closes; it has the focus
+    user.keys(Key::Down, downs);
+    user.click(22, 280);        // Ready
+    user.press(112, 67);        // Options
+    user.click(150, 145);       // map name
+    user.type("Blood Gulch");
+    user.click(200, 176);       // new name
+    user.type(name);
+    // The folder list: the drive, the starting folder's ancestors, the folder,
+    // then the stock folder. A click gives it the focus, Up goes to the top,
+    // Down to the stock folder, and Enter opens it.
+    int ancestors = 0;
+    for (auto p = std::filesystem::absolute(start); p != p.parent_path(); p = p.parent_path()) ++ancestors;
+    user.click(100, 200);
+    user.keys(Key::Up, 30);
+    user.keys(Key::Down, ancestors + 1);
+    user.keys(Key::Return, 1);
+    user.press(300, 268);  // compile
+}
+
+// The main window's own exit button.
+template <class User> void press_exit(User& user) { user.press(366, 20); }
 
 }  // namespace window_test

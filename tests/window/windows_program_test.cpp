@@ -25,48 +25,28 @@ using namespace testing_driver;
 // and keys through the system's input queue.
 void send(INPUT input) { ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u); }
 
-void button(DWORD flags) {
+void mouse(DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flags;
     send(in);
 }
 
-void key(WORD vk, bool up = false) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    send(in);
-}
-
-void tap(WORD vk) {
-    key(vk);
-    key(vk, true);
-}
-
-// Text as typed characters, whatever the keyboard layout.
-void type(const std::string& utf8) {
-    for (const wchar_t ch : fs_path(utf8).wstring())
-        for (const DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
-            INPUT in{};
-            in.type = INPUT_KEYBOARD;
-            in.ki.wScan = ch;
-            in.ki.dwFlags = flags;
-            send(in);
-        }
-}
-
-// Lets the program take in what it was sent.
-void settle() { Sleep(150); }
-
-bool wait_for(const std::function<bool()>& done, int ms = 10000) {
-    for (int waited = 0; !done(); waited += 20) {
-        if (waited >= ms) return false;
-        Sleep(20);
+// A key pressed and released: a virtual key, or a character whatever the
+// keyboard layout.
+void tap(WORD vk, wchar_t ch = 0, DWORD flags = 0) {
+    for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.wScan = ch;
+        in.ki.dwFlags = flags | up;
+        send(in);
     }
-    return true;
 }
+
+using window_test::settle;
+using window_test::settle_until;
 
 class WindowsProgramTest : public ::testing::Test {
 protected:
@@ -86,7 +66,8 @@ protected:
         ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    work.c_str(), &startup, &process))
             << GetLastError();
-        ASSERT_TRUE(wait_for([&] { return (main = window(L"Vorlix Tools")) != nullptr && IsWindowVisible(main); }));
+        const auto shown = [&] { return (main = window(L"Vorlix Tools")) != nullptr && IsWindowVisible(main); };
+        ASSERT_TRUE(settle_until(shown, 10));
         settle();
     }
     void TearDown() override {
@@ -110,44 +91,47 @@ protected:
         return nullptr;
     }
 
-    // The cursor onto a point of the main window's client area.
+public:
+    // The user's input, as walk_to_compile drives it.
     void move(int x, int y) {
         POINT p{x, y};
         ClientToScreen(main, &p);
         SetCursorPos(p.x, p.y);
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = MOUSEEVENTF_MOVE;
-        send(in);
+        mouse(MOUSEEVENTF_MOVE);
         settle();
     }
     void click(int x, int y) {
         move(x, y);
-        button(MOUSEEVENTF_LEFTDOWN);
-        button(MOUSEEVENTF_LEFTUP);
+        mouse(MOUSEEVENTF_LEFTDOWN);
+        mouse(MOUSEEVENTF_LEFTUP);
         settle();
     }
-    // A picture button: hovered, pressed, moved over while pressed, released.
     void press(int x, int y) {
         move(x, y);
         move(x + 1, y + 1);
-        button(MOUSEEVENTF_LEFTDOWN);
+        mouse(MOUSEEVENTF_LEFTDOWN);
         settle();
         move(x + 2, y + 1);
-        button(MOUSEEVENTF_LEFTUP);
+        mouse(MOUSEEVENTF_LEFTUP);
         settle();
     }
-    void keys(WORD vk, int times = 1) {
-        for (int i = 0; i < times; ++i) tap(vk);
+    void keys(window_test::Key key, int times) {
+        static const WORD vk[] = {VK_ESCAPE, VK_UP, VK_DOWN, VK_RETURN};
+        for (int i = 0; i < times; ++i) tap(vk[static_cast<int>(key)]);
         settle();
     }
+    void type(const std::string& utf8) {
+        for (const wchar_t ch : fs_path(utf8).wstring()) tap(0, ch, KEYEVENTF_UNICODE);
+    }
+
+protected:
     // Waits for the next message box of the program and closes it with Enter.
     bool confirm(const wchar_t* title) {
         HWND box = nullptr;
-        if (!wait_for([&] { return (box = window(title)) != nullptr && IsWindowVisible(box); })) return false;
+        if (!settle_until([&] { return (box = window(title)) != nullptr && IsWindowVisible(box); }, 10)) return false;
         settle();
-        keys(VK_RETURN);
-        return wait_for([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+        keys(window_test::Key::Return, 1);
+        return settle_until([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10);
     }
 
     static constexpr const char* kName = "caf\xC3\xA9";  // a Windows-1252 letter in every own name
@@ -160,33 +144,11 @@ protected:
 };
 
 TEST_F(WindowsProgramTest, OpensItsWindowAndDuplicatesThePistolAsTheWizardDoes) {
-    // The client area: 5925 x 5085 twips.
-    RECT client{};
+    RECT client{};  // 5925 x 5085 twips
     ASSERT_TRUE(GetClientRect(main, &client));
-    EXPECT_EQ(client.right - client.left, 5925 / forms::kTwipsPerPixel);
-    EXPECT_EQ(client.bottom - client.top, 5085 / forms::kTwipsPerPixel);
+    EXPECT_EQ(std::pair(client.right - client.left, client.bottom - client.top), std::pair(395L, 339L));
 
-    press(40, 67);                 // Begin
-    click(160, 123);               // the kind list drops down...
-    keys(VK_ESCAPE);               // ...and closes; it has the focus
-    keys(VK_DOWN, 4);              // assault rifle, flamethrower, needler, pistol
-    click(22, 280);                // Ready
-    press(112, 67);                // Options
-    click(150, 145);               // map name
-    type("Blood Gulch");
-    click(200, 176);               // new name
-    type(kName);
-    // The folder list starts at the stock folder's parent, the last of its
-    // ancestors; the stock folder comes next. A click on its first line
-    // gives it the focus, the keys walk from the top down to the stock
-    // folder, and Enter opens it.
-    click(100, 200);
-    keys(VK_UP, 30);
-    int ancestors = 0;
-    for (fs::path p = fs::absolute(work); p != p.parent_path(); p = p.parent_path()) ++ancestors;
-    keys(VK_DOWN, ancestors + 1);
-    keys(VK_RETURN);
-    press(300, 268);               // compile
+    window_test::walk_to_compile(*this, 4, kName, work);  // assault rifle, flamethrower, needler, pistol
 
     Driver d;
     const std::wstring title = fs_path(d.app.Title).wstring();
@@ -206,9 +168,9 @@ TEST_F(WindowsProgramTest, OpensItsWindowAndDuplicatesThePistolAsTheWizardDoes) 
 
     // The message dialog reports the duplication; then the main window's own
     // exit button ends the program.
-    ASSERT_TRUE(wait_for([&] { return window(L"Form2") != nullptr && IsWindowVisible(window(L"Form2")); }));
+    ASSERT_TRUE(settle_until([&] { return window(L"Form2") != nullptr && IsWindowVisible(window(L"Form2")); }, 10));
     settle();
-    press(366, 20);
+    window_test::press_exit(*this);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
     DWORD code = 1;
     GetExitCodeProcess(process.hProcess, &code);

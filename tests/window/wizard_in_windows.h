@@ -14,12 +14,15 @@ namespace window_test {
 class WizardInWindows : public ::testing::Test {
 protected:
     // Starts the wizard; the main window is win once it is shown.
-    void start() {
+    void SetUp() override {
+        if (!have_display()) GTEST_SKIP() << "no X display (DISPLAY unset)";
         app = std::make_unique<forms::Application>();
         host = std::make_unique<backend::FltkHost>(*app);
         wizard::start(*app);
         main = &app->get<wizard::Form1>();
         win = host->window(*main);
+        ASSERT_NE(win, nullptr);
+        settle();
     }
     void TearDown() override {
         host.reset();

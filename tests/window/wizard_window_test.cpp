@@ -15,6 +15,7 @@
 #include "backend/fltk/message_boxes.h"
 #include "backend/fltk/paint.h"
 #include "backend/fltk/window_frame.h"
+#include "tests/stock_folder.h"
 #include "wizard/colors.h"
 #include "wizard/form1.h"
 #include "wizard/frm_error.h"
@@ -26,46 +27,50 @@ using namespace window_test;
 
 class WindowWizardTest : public WizardInWindows {
 protected:
-    void SetUp() override {
-        if (!have_display()) GTEST_SKIP() << "no X display (DISPLAY unset)";
-        start();
-        ASSERT_NE(win, nullptr);
-        settle();
-    }
-
     backend::FltkMessageBoxes boxes;
 };
 
-TEST_F(WindowWizardTest, MainWindowFollowsTheModelAndItsCloseBoxEndsTheProgram) {
+// The outer corner, where Left and Top place the window, and the client size:
+// a system's frame (Wine draws its own) lies between corner and client area.
+Box outer(Fl_Window* w) {
+    const backend::FrameExtents f = backend::frame_extents(*w);
+    return {w->x() - f.left, w->y() - f.top, w->w(), w->h()};
+}
+
+// On the test display's screen of 1280 x 1024 pixels (19200 x 15360 twips).
+TEST_F(WindowWizardTest, StartsCentredAndMaximisedFillsTheScreen) {
     int sx, sy, sw, sh;
     Fl::screen_xywh(sx, sy, sw, sh, 0);
-    // Left and Top are the outer corner's: the system's frame, where there is
-    // one (Wine draws its own), lies between it and the client area.
+    if (Box{sx, sy, sw, sh} != Box{0, 0, 1280, 1024}) GTEST_SKIP() << "the screen is not 1280 x 1024 pixels";
+    // 5925 x 5085 twips, 395 x 339 pixels, centred: from 6637.5, 5137.5
+    // twips; a frame may shift it by up to its own width.
     const backend::FrameExtents f = backend::frame_extents(*win);
-    const Box centred{sx + (sw - 395) / 2, sy + (sh - 339) / 2, 395, 339};  // 5925 x 5085 twips
-    if (f.left == 0 && f.top == 0) {
-        EXPECT_EQ(xywh(win), centred);
-    }
-    EXPECT_NEAR(win->x(), centred[0], f.left + f.top);
-    EXPECT_NEAR(win->y(), centred[1], f.left + f.top);
-    EXPECT_EQ(main->Left, (win->x() - f.left) * 15);
-    EXPECT_EQ(main->Top, (win->y() - f.top) * 15);
-    run([&] { main->Left = 1500; main->Top = 3000; });
-    EXPECT_EQ(xywh(win), (Box{100 + f.left, 200 + f.top, 395, 339}));
-    // FLTK reports a move by the user or the window manager through resize.
-    win->resize(250, 180, win->w(), win->h());
-    EXPECT_EQ(main->Top, (180 - f.top) * 15);
-    // Maximised, the window fills the screen and the normal place is kept.
+    const double slack = 0.5 + f.left + f.top;
+    EXPECT_NEAR(win->x(), 442.5, slack);
+    EXPECT_NEAR(win->y(), 342.5, slack);
+    EXPECT_NEAR(main->Left, 6637.5, 15 * slack);
+    EXPECT_NEAR(main->Top, 5137.5, 15 * slack);
     run([&] { main->SetWindowState(2); });
-    EXPECT_EQ(xywh(win), (Box{sx, sy, sw, sh}));
-    EXPECT_EQ(main->Frame1.Width, sw * 15 - 240);
+    EXPECT_EQ(xywh(win), (Box{0, 0, 1280, 1024}));
+    EXPECT_EQ(std::pair(main->Frame1.Width, main->Frame1.Height), std::pair(18960, 13560));  // less 240 and 1800
+}
+
+TEST_F(WindowWizardTest, MainWindowFollowsTheModelAndItsCloseBoxEndsTheProgram) {
+    run([&] { main->Left = 1500; main->Top = 3000; });
+    EXPECT_EQ(outer(win), (Box{100, 200, 395, 339}));
+    // FLTK reports a move by the user or the window manager through resize.
+    const backend::FrameExtents f = backend::frame_extents(*win);
+    win->resize(250 + f.left, 180 + f.top, win->w(), win->h());
+    EXPECT_EQ(std::pair(main->Left, main->Top), std::pair(3750, 2700));
+    // Maximised, the normal place is kept.
+    run([&] { main->SetWindowState(2); });
     settle(0.05);
-    EXPECT_EQ(main->Left, (250 - f.left) * 15);
+    EXPECT_EQ(main->Left, 3750);
     // The window manager maps a minimised window again: FLTK reports FL_SHOW.
     run([&] { main->SetWindowState(0); main->SetWindowState(1); });
     win->handle(FL_SHOW);
     EXPECT_EQ(main->WindowState(), 0);
-    EXPECT_EQ(xywh(win), (Box{250, 180, 395, 339}));
+    EXPECT_EQ(outer(win), (Box{250, 180, 395, 339}));
     key(win, FL_Escape);
     EXPECT_FALSE(app->ended());
     Fl::handle(FL_CLOSE, win);
@@ -126,14 +131,13 @@ TEST_F(WindowWizardTest, MouseInTwipsAndTypingReachTheModelAndItsColoursShow) {
 }
 
 TEST_F(WindowWizardTest, AdviceDialogHandsTheFocusBackWithTheFieldSelected) {
-    run([&] { main->Frame2.Visible = true; main->txtmap.SetText("Nowhere"); });
+    run([&] { main->Left = 1500; main->Top = 3000; main->Frame2.Visible = true; main->txtmap.SetText("Nowhere"); });
     click(win, 300, 268);  // the greyed compile button
     ASSERT_TRUE(app->loaded<wizard::frmError>());
     Fl_Window* box = host->window(app->get<wizard::frmError>());
     ASSERT_NE(box, nullptr);
     EXPECT_FALSE(box->border());
-    const backend::FrameExtents f = backend::frame_extents(*win);
-    EXPECT_EQ(xywh(box), (Box{win->x() - f.left + 107, win->y() - f.top + 127, 251, 99}));  // Left + 1600, Top + 1900
+    EXPECT_EQ(xywh(box), (Box{207, 327, 251, 99}));  // 3765 x 1485 twips at 1500 + 1600, 3000 + 1900
     settle();
     EXPECT_EQ(pixel(box, 0, 50), forms::rgb(255, 0, 0));  // the red outline, the yellow band inside
     EXPECT_EQ(pixel(box, 3, 50), forms::rgb(255, 255, 192));
@@ -147,8 +151,8 @@ TEST_F(WindowWizardTest, AdviceDialogHandsTheFocusBackWithTheFieldSelected) {
 
 TEST_F(WindowWizardTest, FolderListOpensOnDoubleClickOrEnterAndPicksOnSingleClick) {
     namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() /
-                          ("vorlix-window-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const testing_driver::TempDir temp;
+    const fs::path& root = temp.path();
     fs::create_directories(root / "alpha" / "newgun");
     fs::create_directories(root / "beta");
     run([&] { main->Frame2.Visible = true; main->txtfile.SetText("newgun"); main->Dir1.SetPath(root.string()); });
@@ -172,7 +176,6 @@ TEST_F(WindowWizardTest, FolderListOpensOnDoubleClickOrEnterAndPicksOnSingleClic
     click(win, x, y, 1);
     EXPECT_EQ(main->Dir1.Path(), (root / "alpha" / "newgun").string());
     EXPECT_EQ(main->Dir1.BackColor, wizard::kValid);  // the folder matches the new name
-    fs::remove_all(root);
 }
 
 // The open kind list: the colour of each row beside its text; then Escape
