@@ -132,10 +132,7 @@ std::vector<ObjectKind> built_in_kinds() {
 KindList::KindList(std::vector<ObjectKind> kinds, const std::map<std::string, std::string>& tables)
     : kinds_(std::move(kinds)) {
     for (const auto& [name, text] : tables) own_.emplace(name, duplication::parse_table(text));
-    for (const ObjectKind& k : kinds_) {
-        const auto own = own_.find(k.table);
-        tables_[k.table] = own != own_.end() ? &own->second : &objects::table(k.table);
-    }
+    for (const ObjectKind& k : kinds_) table(k);  // every kind has its table
 }
 
 const ObjectKind* KindList::find(std::string_view kind) const {
@@ -152,7 +149,10 @@ std::vector<std::string> KindList::offered() const {
     return list;
 }
 
-const duplication::ObjectTable& KindList::table(const ObjectKind& kind) const { return *tables_.at(kind.table); }
+const duplication::ObjectTable& KindList::table(const ObjectKind& kind) const {
+    const auto own = own_.find(kind.table);
+    return own != own_.end() ? own->second : objects::table(kind.table);
+}
 
 DuplicatorForm& KindList::duplicator(forms::Application& app, const ObjectKind& kind) const {
     auto& form = app.get(kind.form.form_name, [&](forms::Application& a) {

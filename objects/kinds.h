@@ -44,7 +44,6 @@ public:
 
 private:
     const std::vector<ObjectKind> kinds_;
-    std::map<std::string, const duplication::ObjectTable*, std::less<>> tables_;
     std::map<std::string, duplication::ObjectTable, std::less<>> own_;  // tables that are not built in
 };
 
