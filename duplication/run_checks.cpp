@@ -144,7 +144,7 @@ Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string
     if (!forms::is_under(real, root))
         return "The folder " + quoted(path) + " leads outside the output folder, to " + quoted(real) +
                ". Nothing outside the output folder is changed: replace the link by the folder itself.";
-    if (!files.writable(path))
+    if (files.why_unwritable(path))
         return "The folder " + quoted(path) + " cannot be written: make it writable and try again.";
     return std::nullopt;
 }
@@ -157,9 +157,10 @@ std::vector<std::string> set_aside(const ObjectTable& table, const RunInputs& in
     std::set<std::string> aside;
     for (const std::string& folder : table.purge) {
         const std::string prefix = folder == "." ? "" : folder + "\\";
-        for (const std::string& path : files.files_with_suffix(local(in, folder), ".xml")) {
-            const auto cut = path.find_last_of("/\\");
-            const std::string rel = prefix + path.substr(cut == std::string::npos ? 0 : cut + 1);
+        for (const forms::Listed& e : files.list(local(in, folder))) {
+            if (e.type == forms::Entry::Folder || e.name.size() < 4 || folded(e.name.substr(e.name.size() - 4)) != ".xml")
+                continue;
+            const std::string rel = prefix + e.name;
             if (aside.insert(folded(rel)).second) list.push_back(rel);
         }
     }

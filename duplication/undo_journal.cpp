@@ -51,7 +51,9 @@ std::vector<UndoJournal::Step> UndoJournal::read_record(const std::string& journ
 }
 
 std::vector<std::string> UndoJournal::journals() {
-    std::vector<std::string> list = files_.files_with_suffix(undo_folder(), kJournal);
+    std::vector<std::string> list;
+    for (const forms::Listed& e : files_.list(undo_folder()))
+        if (e.name.ends_with(kJournal)) list.push_back(forms::join_local(undo_folder(), e.name));
     std::sort(list.begin(), list.end(),
               [](const std::string& a, const std::string& b) { return number_of(a) < number_of(b); });
     return list;
@@ -113,7 +115,7 @@ void UndoJournal::commit() {
 }
 
 void UndoJournal::drop(const std::string& folder) {
-    for (const std::string& left : files_.files_with_suffix(folder, "")) files_.remove(left);
+    for (const forms::Listed& left : files_.list(folder)) files_.remove(forms::join_local(folder, left.name));
     files_.remove_folder(folder);
 }
 

@@ -1,16 +1,18 @@
 #include "platform/file_system.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #endif
@@ -26,15 +28,44 @@ namespace {
     throw Error(number, what + " \"" + path + "\": " + ec.message());
 }
 
-bool ends_with_nocase(const std::string& s, std::string_view suffix) {
-    if (s.size() < suffix.size()) return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char a = s[s.size() - suffix.size() + i], b = suffix[i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-        if (a != b) return false;
+std::error_code last_error() { return {errno, std::generic_category()}; }
+
+#ifndef _WIN32
+// A folder taken with flock(): the system lets go when the process ends.
+class FlockLock final : public FolderLock {
+public:
+    explicit FlockLock(int fd) : fd_(fd) {}
+    ~FlockLock() override { ::close(fd_); }
+    FlockLock(const FlockLock&) = delete;
+    FlockLock& operator=(const FlockLock&) = delete;
+
+private:
+    int fd_;
+};
+#else
+// A folder taken by a handle that shares no deletion: a second run's handle
+// is refused, everything inside the folder stays free.
+class HandleLock final : public FolderLock {
+public:
+    explicit HandleLock(HANDLE h) : h_(h) {}
+    ~HandleLock() override { CloseHandle(h_); }
+    HandleLock(const HandleLock&) = delete;
+    HandleLock& operator=(const HandleLock&) = delete;
+
+private:
+    HANDLE h_;
+};
+#endif
+
+Entry entry_of(const fs::file_status& s) {
+    switch (s.type()) {
+        case fs::file_type::not_found:
+        case fs::file_type::none: return Entry::None;
+        case fs::file_type::regular: return Entry::File;
+        case fs::file_type::directory: return Entry::Folder;
+        case fs::file_type::symlink: return Entry::Link;
+        default: return Entry::Other;
     }
-    return true;
 }
 
 class LocalFileSystem final : public FileSystem {
@@ -44,14 +75,9 @@ public:
         return fs::is_directory(local_path(path), ec);
     }
 
-    bool exists(const std::string& path) override {
+    Entry entry(const std::string& path) override {
         std::error_code ec;
-        return fs::exists(fs::symlink_status(local_path(path), ec));
-    }
-
-    bool is_link(const std::string& path) override {
-        std::error_code ec;
-        return fs::is_symlink(fs::symlink_status(local_path(path), ec));
+        return entry_of(fs::symlink_status(local_path(path), ec));
     }
 
     std::string resolved(const std::string& path) override {
@@ -61,56 +87,78 @@ public:
         return utf8_path(real);
     }
 
-    bool writable(const std::string& folder) override {
+    std::optional<std::string> why_unwritable(const std::string& folder) override {
 #ifdef _WIN32
         // The folder's read-only attribute says nothing on Windows: try.
         const std::string probe = join_local(folder, ".vorlix-probe");
         std::error_code ec;
         {
             std::ofstream out(local_path(probe), std::ios::binary);
-            if (!out) return false;
+            if (!out) return std::string("Access denied");
         }
         fs::remove(local_path(probe), ec);
-        return true;
+        return std::nullopt;
 #else
-        return ::access(utf8_path(local_path(folder)).c_str(), W_OK | X_OK) == 0;
+        if (::access(utf8_path(local_path(folder)).c_str(), W_OK | X_OK) == 0) return std::nullopt;
+        return last_error().message();
 #endif
     }
 
-    std::vector<std::string> files_with_suffix(const std::string& folder, std::string_view suffix) override {
-        std::vector<std::string> found;
+    bool read_only(const std::string&) override { return false; }
+
+    std::vector<Listed> list(const std::string& folder) override {
+        std::vector<Listed> found;
         std::error_code ec;
         fs::directory_iterator it(local_path(folder), ec);
         if (ec) fail(kPathNotFound, "Cannot read the folder", folder, ec);
         for (fs::directory_iterator end; it != end; it.increment(ec)) {
             if (ec) fail(kPathFileAccess, "Cannot read the folder", folder, ec);
             std::error_code type_ec;
-            if (it->is_directory(type_ec)) continue;
-            const std::string name = utf8_path(it->path().filename());
-            if (ends_with_nocase(name, suffix)) found.push_back(utf8_path(it->path()));
+            found.push_back({utf8_path(it->path().filename()), entry_of(it->symlink_status(type_ec))});
         }
+        if (ec) fail(kPathFileAccess, "Cannot read the folder", folder, ec);
         return found;
     }
 
     void remove(const std::string& path) override {
+#ifdef _WIN32
         std::error_code ec;
-        if (!fs::remove(local_path(path), ec) || ec) {
-            if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
-            fail(kPathFileAccess, "Cannot delete", path, ec);
-        }
+        if (is_directory(path) && !is_link(path)) ec = std::make_error_code(std::errc::is_a_directory);
+        else if (!fs::remove(local_path(path), ec) && !ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        if (ec) fail(kPathFileAccess, "Cannot delete", path, ec);
+#else
+        if (::unlink(path.c_str()) != 0) fail(kPathFileAccess, "Cannot delete", path, last_error());
+#endif
     }
 
     void write_file(const std::string& path, std::string_view bytes) override {
+#ifdef _WIN32
         std::ofstream out(local_path(path), std::ios::binary | std::ios::trunc);
-        if (!out) fail(kPathFileAccess, "Cannot create", path, std::error_code(errno, std::generic_category()));
+        if (!out) fail(kPathFileAccess, "Cannot create", path, last_error());
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (!out) fail(kPathFileAccess, "Cannot write", path, std::error_code(errno, std::generic_category()));
+        if (!out) fail(kPathFileAccess, "Cannot write", path, last_error());
+#else
+        // Never through a link: the run sets aside whatever stood there.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) fail(kPathFileAccess, "Cannot create", path, last_error());
+        for (std::size_t done = 0; done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                const std::error_code ec = n < 0 ? last_error() : std::make_error_code(std::errc::io_error);
+                ::close(fd);
+                fail(kPathFileAccess, "Cannot write", path, ec);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        if (::close(fd) != 0) fail(kPathFileAccess, "Cannot write", path, last_error());
+#endif
     }
 
     std::string read_file(const std::string& path) override {
         std::ifstream in(local_path(path), std::ios::binary);
-        if (!in) fail(kFileNotFound, "Cannot read", path, std::error_code(errno, std::generic_category()));
+        if (!in) fail(kFileNotFound, "Cannot read", path, last_error());
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
@@ -123,11 +171,14 @@ public:
     }
 
     void remove_folder(const std::string& path) override {
+#ifdef _WIN32
         std::error_code ec;
-        if (!fs::remove(local_path(path), ec) || ec) {
-            if (!ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
-            fail(kPathFileAccess, "Cannot delete the folder", path, ec);
-        }
+        if (!is_directory(path) || is_link(path)) ec = std::make_error_code(std::errc::not_a_directory);
+        else if (!fs::remove(local_path(path), ec) && !ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        if (ec) fail(kPathFileAccess, "Cannot delete the folder", path, ec);
+#else
+        if (::rmdir(path.c_str()) != 0) fail(kPathFileAccess, "Cannot delete the folder", path, last_error());
+#endif
     }
 
     void rename(const std::string& from, const std::string& to) override {
@@ -150,6 +201,28 @@ public:
         std::error_code ec;
         fs::rename(local_path(from), local_path(to), ec);
         if (ec) fail(kPathFileAccess, "Cannot rename", from, ec);
+    }
+
+    std::unique_ptr<FolderLock> lock(const std::string& folder) override {
+#ifdef _WIN32
+        const HANDLE h = CreateFileW(local_path(folder).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_SHARING_VIOLATION) return nullptr;
+            fail(kPathFileAccess, "Cannot open the folder", folder, std::make_error_code(std::errc::permission_denied));
+        }
+        return std::make_unique<HandleLock>(h);
+#else
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) fail(kPathFileAccess, "Cannot open the folder", folder, last_error());
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(fd);
+            if (error == EWOULDBLOCK) return nullptr;
+            fail(kPathFileAccess, "Cannot lock the folder", folder, std::error_code(error, std::generic_category()));
+        }
+        return std::make_unique<FlockLock>(fd);
+#endif
     }
 };
 
@@ -180,6 +253,14 @@ std::string join_local(const std::string& folder, std::string_view relative) {
 }
 
 #ifdef _WIN32
+bool same_name(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
 // Windows counts UTF-16 units: a name of up to 255, a path of up to 259.
 std::size_t max_name_length() { return 255; }
 std::size_t max_path_length() { return 259; }
@@ -192,11 +273,15 @@ std::size_t length_of(std::string_view utf8) {
     }
     return units;
 }
+const char* length_unit() { return "characters"; }
 #else
+bool same_name(std::string_view a, std::string_view b) { return a == b; }
+
 // Here names and paths are counted in bytes.
 std::size_t max_name_length() { return NAME_MAX; }
 std::size_t max_path_length() { return PATH_MAX - 1; }
 std::size_t length_of(std::string_view utf8) { return utf8.size(); }
+const char* length_unit() { return "bytes"; }
 #endif
 
 }  // namespace forms

@@ -5,28 +5,52 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace forms {
 
+// What stands at a path, a link not followed. Link: a symbolic link, or on
+// Windows any reparse point (junctions included).
+enum class Entry { None, File, Folder, Link, Other };
+
+struct Listed {
+    std::string name;
+    Entry type = Entry::None;
+};
+
+// Held while one run works on a folder; released when destroyed, or by the
+// system when the process ends.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     // Follows links.
     virtual bool is_directory(const std::string& path) = 0;
+    virtual Entry entry(const std::string& path) = 0;
     // The path itself, a link included.
-    virtual bool exists(const std::string& path) = 0;
-    virtual bool is_link(const std::string& path) = 0;
+    bool exists(const std::string& path) { return entry(path) != Entry::None; }
+    bool is_link(const std::string& path) { return entry(path) == Entry::Link; }
     // The absolute path with every link resolved; throws when it cannot be
     // resolved.
     virtual std::string resolved(const std::string& path) = 0;
-    // Whether files can be created in the folder.
-    virtual bool writable(const std::string& folder) = 0;
-    // Full paths of the files of one folder whose names end in suffix
-    // (compared without regard to ASCII case), not recursive.
-    virtual std::vector<std::string> files_with_suffix(const std::string& folder, std::string_view suffix) = 0;
+    // Why files cannot be created in the folder (the system's reason), or
+    // nothing when they can. Leaves nothing behind.
+    virtual std::optional<std::string> why_unwritable(const std::string& folder) = 0;
+    // Whether the file's own attribute keeps it from being deleted (the
+    // read-only attribute on Windows; never on Linux, where the folder decides).
+    virtual bool read_only(const std::string& path) = 0;
+    // The names in a folder with what stands there, not recursive, in no
+    // particular order.
+    virtual std::vector<Listed> list(const std::string& folder) = 0;
+    // Removes a file or a link, never a folder.
     virtual void remove(const std::string& path) = 0;
     // Creates or truncates the file, writes the bytes and closes it.
     virtual void write_file(const std::string& path, std::string_view bytes) = 0;
@@ -36,6 +60,9 @@ public:
     virtual void make_folder(const std::string& path) = 0;
     // Removes an empty folder.
     virtual void remove_folder(const std::string& path) = 0;
+    // Takes the folder for one run: null when another run, in this process
+    // or another, holds it.
+    virtual std::unique_ptr<FolderLock> lock(const std::string& folder) = 0;
 };
 
 // The local file system.
@@ -49,11 +76,16 @@ std::string utf8_path(const std::filesystem::path& path);
 // separator ("." stands for the folder itself).
 std::string join_local(const std::string& folder, std::string_view relative);
 
+// Whether two names of one folder are one file here (without regard to case
+// on Windows).
+bool same_name(std::string_view a, std::string_view b);
+
 // What the local file system allows: the longest file name and the longest
-// path, both counted as length_of() counts.
+// path, both counted as length_of() counts, in length_unit() ("characters",
+// or "bytes" where the system counts bytes).
 std::size_t max_name_length();
 std::size_t max_path_length();
-// The length of a UTF-8 name or path as the local file system counts it.
 std::size_t length_of(std::string_view utf8);
+const char* length_unit();
 
 }  // namespace forms

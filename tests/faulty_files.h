@@ -1,5 +1,6 @@
 // A file system that fails on demand: delegates to the local one, and fails
-// the nth call of an operation, or calls a hook before every changing call.
+// the nth call of an operation, or calls a hook before and after every
+// changing call.
 #pragma once
 
 #include <functional>
@@ -15,50 +16,50 @@ namespace testing_driver {
 class FaultyFiles : public forms::FileSystem {
 public:
     bool is_directory(const std::string& p) override { return real.is_directory(p); }
-    bool exists(const std::string& p) override { return real.exists(p); }
-    bool is_link(const std::string& p) override { return real.is_link(p); }
+    forms::Entry entry(const std::string& p) override { return real.entry(p); }
     std::string resolved(const std::string& p) override { return real.resolved(p); }
-    bool writable(const std::string& p) override { return !unwritable.count(p) && real.writable(p); }
-    std::vector<std::string> files_with_suffix(const std::string& f, std::string_view s) override {
-        return real.files_with_suffix(f, s);
+    std::optional<std::string> why_unwritable(const std::string& p) override {
+        return unwritable.count(p) ? std::optional<std::string>("Permission denied") : real.why_unwritable(p);
     }
+    bool read_only(const std::string& p) override { return read_only_files.count(p) || real.read_only(p); }
+    std::vector<forms::Listed> list(const std::string& f) override { return real.list(f); }
     std::string read_file(const std::string& p) override { return real.read_file(p); }
+    std::unique_ptr<forms::FolderLock> lock(const std::string& f) override { return real.lock(f); }
     void remove(const std::string& p) override {
-        step("remove", p);
-        real.remove(p);
+        change("remove", p, [&] { real.remove(p); });
     }
     void write_file(const std::string& p, std::string_view bytes) override {
-        step("write", p);
-        real.write_file(p, bytes);
+        change("write", p, [&] { real.write_file(p, bytes); });
     }
     void rename(const std::string& from, const std::string& to) override {
-        step("rename", from);
-        real.rename(from, to);
+        change("rename", from, [&] { real.rename(from, to); });
     }
     void make_folder(const std::string& p) override {
-        step("make_folder", p);
-        real.make_folder(p);
+        change("make_folder", p, [&] { real.make_folder(p); });
     }
     void remove_folder(const std::string& p) override {
-        step("remove_folder", p);
-        real.remove_folder(p);
+        change("remove_folder", p, [&] { real.remove_folder(p); });
     }
 
     forms::FileSystem& real = forms::local_file_system();
-    std::set<std::string> unwritable;    // folders that cannot be written
-    std::map<std::string, int> fail_at;  // operation -> the call that fails (1 for the first)
+    std::set<std::string> unwritable;       // folders that cannot be written
+    std::set<std::string> read_only_files;  // files with the read-only attribute
+    std::map<std::string, int> fail_at;     // operation -> the call that fails (1 for the first)
     std::string reason = "disk full";
-    std::map<std::string, int> calls;    // operation -> calls so far
-    int changes = 0;                     // changing calls so far
-    std::function<void(int)> before;     // called with the number of each changing call
+    std::map<std::string, int> calls;       // operation -> calls so far
+    int changes = 0;                        // changing calls so far
+    std::function<void(int)> before;        // called with the number of each changing call
+    std::function<void(int)> after;         // the same, once the call took effect
 
 private:
-    void step(const std::string& op, const std::string& path) {
-        ++changes;
-        if (before) before(changes);
+    void change(const std::string& op, const std::string& path, const std::function<void()>& act) {
+        const int number = ++changes;
+        if (before) before(number);
         const int n = ++calls[op];
         if (fail_at.count(op) && fail_at[op] == n)
             throw forms::Error(forms::kPathFileAccess, "Cannot " + op + " \"" + path + "\": " + reason);
+        act();
+        if (after) after(number);
     }
 };
 
