@@ -49,6 +49,8 @@ public:
     virtual ~RunReport() = default;
     // Right after the XML confirmation, for objects whose table asks for it.
     virtual void interim_notice() = 0;
+    // The run that gave the interim notice was undone: the notice is untrue.
+    virtual void interim_withdrawn() = 0;
     // After the rename confirmation: the object's success text ("The pistol
     // has successfully been duplicated to") and the new name.
     virtual void completed(const std::string& success_text, const std::string& new_name) = 0;

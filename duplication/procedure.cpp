@@ -1,6 +1,7 @@
 #include "duplication/procedure.h"
 
 #include <exception>
+#include <memory>
 #include <new>
 
 #include "duplication/cp1252.h"
@@ -30,9 +31,15 @@ std::string description(const std::exception_ptr& error) {
     }
 }
 
+// The end of a report on a run that changed nothing of its own: it may have
+// put back an earlier one.
+std::string unchanged(bool put_back) {
+    return put_back ? std::string("\n\n") + kPutBack + " Nothing else was changed." : kUnchanged;
+}
+
 // The changes of one run, undone as a whole when any of them fails.
 void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInputs& in, const CheckedRun& checked,
-                   UndoJournal& journal) {
+                   UndoJournal& journal, bool& noticed) {
     forms::Application& app = form.app();
     forms::FileSystem& files = app.files();
     const RunPlan& plan = checked.plan;
@@ -49,7 +56,10 @@ void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInpu
     for (std::size_t i = 0; i < table.files.size(); ++i)
         files.write_file(forms::join_local(in.folder, plan.writes[i]), file_bytes(table, table.files[i], run));
     app.MsgBox(table.xml_confirmation);
-    if (table.interim_notice && form.report()) form.report()->interim_notice();
+    if (table.interim_notice && form.report()) {
+        form.report()->interim_notice();
+        noticed = true;
+    }
     journal.will_rename(plan.renames);
     for (const auto& [from, to] : plan.renames)
         files.rename(forms::join_local(in.folder, from), forms::join_local(in.folder, to));
@@ -66,31 +76,63 @@ void run_duplication(DuplicatorForm& form) {
         if (table.unload_on_error) form.Unload();
     };
     const RunInputs in{form.txtmap.Text(), form.txtfile.Text(), form.Dir1.Path()};
-    forms::FileSystem& files = app.files();
-    UndoJournal journal(files, in.folder);
-    try {
-        // A run cut short earlier is put back first.
-        if (files.is_directory(in.folder)) journal.recover();
-    } catch (...) {
-        error_report("An earlier run on this folder was cut short, and what it changed cannot be put back: " +
-                     description(std::current_exception()) + "\n\nNothing else was changed.");
-        return;
-    }
-    std::variant<std::string, CheckedRun> checked;
-    try {
-        checked = check_run(table, form.kind(), in, files);
-    } catch (...) {
-        checked = description(std::current_exception());
-    }
-    if (const std::string* why = std::get_if<std::string>(&checked)) {
+    auto inputs = check_inputs(table, form.kind(), in);
+    if (const std::string* why = std::get_if<std::string>(&inputs)) {
         error_report(*why + kUnchanged);
         return;
     }
-    // Whatever fails during the changes, they are all undone before the report.
+    CheckedRun& checked = std::get<CheckedRun>(inputs);
+
+    // One run at a time on a folder, from before an earlier run is put back
+    // until this one is done.
+    forms::FileSystem& files = app.files();
+    UndoJournal journal(files, in.folder);
+    std::unique_ptr<forms::FolderLock> lock;
+    bool put_back = false;
+    if (files.is_directory(in.folder)) {
+        std::optional<std::string> why;
+        try {
+            lock = files.lock(in.folder);
+            why = lock ? journal.inspect()
+                       : "Another run is working on the folder \"" + in.folder +
+                             "\". Let it end, then try again.";
+        } catch (...) {
+            why = description(std::current_exception());
+        }
+        if (why) {
+            error_report(*why + kUnchanged);
+            return;
+        }
+        if (journal.cut_short()) {
+            try {
+                journal.recover();
+            } catch (...) {
+                error_report("An earlier run on this folder was cut short, and what it changed cannot be put back: " +
+                             description(std::current_exception()) + "\n\nNothing else was changed.");
+                return;
+            }
+            put_back = true;
+        }
+    }
+    std::optional<std::string> why;
     try {
-        change_folder(form, table, in, std::get<CheckedRun>(checked), journal);
+        why = check_folder(table, form.kind(), in, files, checked);
+    } catch (...) {
+        why = description(std::current_exception());
+    }
+    if (why) {
+        error_report(*why + unchanged(put_back));
+        return;
+    }
+    if (put_back) app.MsgBox(kPutBack);
+
+    // Whatever fails during the changes, they are all undone before the report.
+    bool noticed = false;
+    try {
+        change_folder(form, table, in, checked, journal, noticed);
     } catch (...) {
         const std::string what = description(std::current_exception());
+        if (noticed) form.report()->interim_withdrawn();
         try {
             journal.undo();
         } catch (...) {
@@ -98,10 +140,18 @@ void run_duplication(DuplicatorForm& form) {
                          description(std::current_exception()) + "\nThe next run on this folder puts back what it can.");
             return;
         }
-        error_report(what + kUnchanged);
+        error_report(what + unchanged(put_back));
         return;
     }
+    const std::vector<std::string> foreign = journal.clear_leftovers();
+    lock.reset();
     app.MsgBox(kRenameConfirmation);
+    if (!foreign.empty()) {
+        std::string list;
+        for (const std::string& path : foreign) list += "\n" + path;
+        app.MsgBox("These files were found among what earlier runs left in this folder. This program did not write "
+                   "them, so they were left in place:" + list);
+    }
     if (form.report()) form.report()->completed(form.success_text(), in.new_name);
     form.Unload();
 }

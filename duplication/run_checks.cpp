@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 
 #include "duplication/cp1252.h"
@@ -66,10 +67,12 @@ Reason bad_name(const std::string& name, const ObjectTable& table, std::string& 
     }
     if (name.find('&') != std::string::npos)
         return says + " holds \"&\", which the written XML files cannot carry. Choose a name without it.";
-    // Windows keeps these names for devices, whatever follows their first point.
-    static constexpr std::array<std::string_view, 22> kDevices{
-        "con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4", "com5", "com6", "com7",
-        "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
+    // Windows keeps these names for devices, whatever follows their first
+    // point; the superscript digits count as digits (Windows-1252 bytes).
+    static constexpr std::array<std::string_view, 32> kDevices{
+        "con",  "prn",  "aux",  "nul",  "conin$", "conout$", "com0", "com1", "com2", "com3", "com4",
+        "com5", "com6", "com7", "com8", "com9",   "com\xB9", "com\xB2", "com\xB3", "lpt0", "lpt1", "lpt2",
+        "lpt3", "lpt4", "lpt5", "lpt6", "lpt7",   "lpt8",    "lpt9", "lpt\xB9", "lpt\xB2", "lpt\xB3"};
     std::string base = folded(name.substr(0, name.find('.')));
     while (!base.empty() && base.back() == ' ') base.pop_back();
     for (std::string_view device : kDevices)
@@ -84,6 +87,9 @@ Reason bad_name(const std::string& name, const ObjectTable& table, std::string& 
 
 Reason bad_map(const std::string& map, std::string& bytes) {
     const std::string says = "The map name " + quoted(map);
+    for (char c : map)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return says + " holds a control character, which the written XML files cannot carry.";
     const auto converted = to_cp1252(map);
     if (!converted) return says + " holds a character that the written files cannot carry (Windows-1252).";
     for (const char* c : {"&", "<"})
@@ -117,12 +123,13 @@ Reason too_long(const RunInputs& in, const std::string& rel) {
     const std::string name = name_of(rel), path = local(in, rel);
     const std::size_t n = forms::length_of(name), p = forms::length_of(path);
     if (n > forms::max_name_length())
-        return "The new name is too long: the file name " + quoted(name) + " would have " + std::to_string(n) +
-               " characters, more than the " + std::to_string(forms::max_name_length()) +
+        return "The new name is too long: the file name " + quoted(name) + " would have " + std::to_string(n) + " " +
+               forms::length_unit() + ", more than the " + std::to_string(forms::max_name_length()) +
                " that the system allows. Choose a shorter name.";
     if (p > forms::max_path_length())
         return "The new name is too long for this folder: the path " + quoted(path) + " would have " +
-               std::to_string(p) + " characters, more than the " + std::to_string(forms::max_path_length()) +
+               std::to_string(p) + " " + forms::length_unit() + ", more than the " +
+               std::to_string(forms::max_path_length()) +
                " that the system allows. Choose a shorter name or a folder nearer the top of the drive.";
     return std::nullopt;
 }
@@ -136,49 +143,83 @@ bool passes_a_link(const RunInputs& in, const std::string& rel, forms::FileSyste
     }
 }
 
+// The real place of a link, or nothing when it leads nowhere.
+std::optional<std::string> target(forms::FileSystem& files, const std::string& path) {
+    try {
+        return files.resolved(path);
+    } catch (const forms::Error&) {
+        return std::nullopt;
+    }
+}
+
+std::string leads_nowhere(const std::string& what, const std::string& path) {
+    return what + " " + quoted(path) + " is a link that leads nowhere. Delete the link and try again.";
+}
+
 Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string& kind, const std::string& root,
                   forms::FileSystem& files) {
     const std::string path = local(in, rel);
-    if (!files.is_directory(path)) return "The folder " + quoted(path) + " of the " + kind + " is missing.";
-    const std::string real = passes_a_link(in, rel, files) ? files.resolved(path) : root;
+    if (!files.is_directory(path)) {
+        if (files.is_link(path)) return leads_nowhere("The folder", path);
+        return "The folder " + quoted(path) + " of the " + kind + " is missing.";
+    }
+    const std::optional<std::string> to = passes_a_link(in, rel, files) ? target(files, path) : root;
+    if (!to) return leads_nowhere("The folder", path);
+    const std::string& real = *to;
     if (!forms::is_under(real, root))
         return "The folder " + quoted(path) + " leads outside the output folder, to " + quoted(real) +
                ". Nothing outside the output folder is changed: replace the link by the folder itself.";
-    if (files.why_unwritable(path))
-        return "The folder " + quoted(path) + " cannot be written: make it writable and try again.";
+    if (const auto why = files.why_unwritable(path))
+        return "The folder " + quoted(path) + " cannot be written (" + *why + "): make it writable and try again.";
     return std::nullopt;
 }
 
 // Old files of the purge folders, and whatever else stands where a file is
-// written.
-std::vector<std::string> set_aside(const ObjectTable& table, const RunInputs& in,
-                                   const std::vector<std::string>& writes, forms::FileSystem& files) {
-    std::vector<std::string> list;
+// written, each by its exact name.
+Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vector<std::string>& writes,
+                 forms::FileSystem& files, std::vector<std::string>& list) {
+    std::map<std::string, std::vector<forms::Listed>> listed;
+    const auto names_in = [&](const std::string& folder) -> const std::vector<forms::Listed>& {
+        auto it = listed.find(folder);
+        if (it == listed.end()) it = listed.emplace(folder, files.list(local(in, folder))).first;
+        return it->second;
+    };
     std::set<std::string> aside;
-    for (const std::string& folder : table.purge) {
-        const std::string prefix = folder == "." ? "" : folder + "\\";
-        for (const forms::Listed& e : files.list(local(in, folder))) {
-            if (e.type == forms::Entry::Folder || e.name.size() < 4 || folded(e.name.substr(e.name.size() - 4)) != ".xml")
-                continue;
-            const std::string rel = prefix + e.name;
-            if (aside.insert(folded(rel)).second) list.push_back(rel);
-        }
-    }
-    const std::set<std::string> purged(table.purge.begin(), table.purge.end());
+    const auto add = [&](const std::string& folder, const std::string& name) -> Reason {
+        const std::string rel = folder == "." ? name : folder + "\\" + name;
+        if (!aside.insert(rel).second) return std::nullopt;
+        // The record separates folders with a backslash; on Linux it may
+        // stand in a name.
+        if (name.find('\\') != std::string::npos)
+            return "The file " + quoted(local(in, folder) + "/" + name) +
+                   " has a name with \"\\\", which this program cannot carry. Rename or move it and try again.";
+        if (files.read_only(local(in, rel)))
+            return "The file " + quoted(local(in, rel)) +
+                   " is read-only, so the run cannot replace it. Clear its read-only attribute and try again.";
+        list.push_back(rel);
+        return std::nullopt;
+    };
+    for (const std::string& folder : table.purge)
+        for (const forms::Listed& e : names_in(folder))
+            if (e.type != forms::Entry::Folder && e.name.size() > 4 &&
+                folded(e.name.substr(e.name.size() - 4)) == ".xml")
+                if (Reason why = add(folder, e.name)) return why;
     for (const std::string& rel : writes)
-        if (!purged.count(folder_of(rel)) && files.exists(local(in, rel)) && aside.insert(folded(rel)).second)
-            list.push_back(rel);
-    return list;
+        for (const forms::Listed& e : names_in(folder_of(rel)))
+            if (forms::same_name(e.name, name_of(rel)))
+                if (Reason why = add(folder_of(rel), e.name)) return why;
+    return std::nullopt;
 }
 
-// Why the run's paths or folders do not let it start.
-Reason bad_paths(const ObjectTable& table, const std::string& kind, const RunInputs& in, const RunPlan& plan,
-                 forms::FileSystem& files) {
-    const std::vector<std::string>& writes = plan.writes;
-    const auto& renames = plan.renames;
+// Checks of the new name and the map, and what they make of the table's paths.
+Reason bad_inputs(const ObjectTable& table, const std::string& kind, const RunInputs& in, CheckedRun& run) {
+    if (Reason why = bad_name(in.new_name, table, run.new_name)) return why;
+    if (Reason why = bad_map(in.map, run.map)) return why;
+    run.plan.writes = written_paths(table, in.new_name);
+    run.plan.renames = renamed_paths(table, in.new_name);
     std::vector<std::string> targets;
-    for (const auto& r : renames) targets.push_back(r.second);
-    for (const auto& list : {writes, targets}) {
+    for (const auto& r : run.plan.renames) targets.push_back(r.second);
+    for (const auto& list : {run.plan.writes, targets}) {
         if (const Reason path = dropped_ending(list))
             return "With the new name " + quoted(in.new_name) + " a file or folder name in " +
                    quoted(local(in, *path)) + " would end in a blank or a point, which Windows drops. " +
@@ -188,6 +229,22 @@ Reason bad_paths(const ObjectTable& table, const std::string& kind, const RunInp
             return "With the new name " + quoted(in.new_name) + " two files of the " + kind + " would both be " +
                    quoted(local(in, *path)) + ", and one would be lost. Choose another name.";
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, const std::string& kind,
+                                                   const RunInputs& in) {
+    CheckedRun run;
+    if (Reason why = bad_inputs(table, kind, in, run)) return std::move(*why);
+    return run;
+}
+
+std::optional<std::string> check_folder(const ObjectTable& table, const std::string& kind, const RunInputs& in,
+                                        forms::FileSystem& files, CheckedRun& run) {
+    const std::vector<std::string>& writes = run.plan.writes;
+    const auto& renames = run.plan.renames;
     if (!files.is_directory(in.folder)) return "The output folder " + quoted(in.folder) + " does not exist.";
 
     // Every folder a run touches lies inside the output folder and can be written.
@@ -206,9 +263,13 @@ Reason bad_paths(const ObjectTable& table, const std::string& kind, const RunInp
         if (const Reason why = too_long(in, rel)) return why;
         const std::string path = local(in, rel);
         if (!files.exists(path)) continue;
-        if (files.is_link(path) && !forms::is_under(files.resolved(path), root))
-            return "The file " + quoted(path) + " is a link to " + quoted(files.resolved(path)) +
-                   ", outside the output folder. Delete the link and try again.";
+        if (files.is_link(path)) {
+            const auto to = target(files, path);
+            if (!to) return leads_nowhere("The file", path);
+            if (!forms::is_under(*to, root))
+                return "The file " + quoted(path) + " is a link to " + quoted(*to) +
+                       ", outside the output folder. Delete the link and try again.";
+        }
         if (files.is_directory(path))
             return "A folder stands where the file " + quoted(path) +
                    " is to be written. Move or rename that folder and try again.";
@@ -220,21 +281,8 @@ Reason bad_paths(const ObjectTable& table, const std::string& kind, const RunInp
                    " is missing: is this the copied folder, not yet duplicated?";
         if (files.exists(local(in, to))) return "The file " + quoted(local(in, to)) + " already exists.";
     }
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::variant<std::string, CheckedRun> check_run(const ObjectTable& table, const std::string& kind,
-                                                const RunInputs& in, forms::FileSystem& files) {
-    CheckedRun run;
-    if (Reason why = bad_name(in.new_name, table, run.new_name)) return std::move(*why);
-    if (Reason why = bad_map(in.map, run.map)) return std::move(*why);
-    run.plan.writes = written_paths(table, in.new_name);
-    run.plan.renames = renamed_paths(table, in.new_name);
-    if (Reason why = bad_paths(table, kind, in, run.plan, files)) return std::move(*why);
-    run.plan.set_aside = set_aside(table, in, run.plan.writes, files);
-    return run;
+    run.plan.set_aside.clear();
+    return set_aside(table, in, writes, files, run.plan.set_aside);
 }
 
 }  // namespace duplication

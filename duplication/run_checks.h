@@ -37,9 +37,14 @@ struct CheckedRun {
     RunPlan plan;
 };
 
-// What can be known before anything is changed: the reason the run must not
-// start, or the run as checked.
-std::variant<std::string, CheckedRun> check_run(const ObjectTable& table, const std::string& kind,
-                                                const RunInputs& in, forms::FileSystem& files);
+// What can be known from the inputs alone: the reason the run must not start,
+// or the run with its writes and renames planned.
+std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, const std::string& kind,
+                                                   const RunInputs& in);
+// What the output folder must be for the run to start, looked at before
+// anything is changed: the reason it must not, or nothing, the files to be
+// set aside then added to the run's plan.
+std::optional<std::string> check_folder(const ObjectTable& table, const std::string& kind, const RunInputs& in,
+                                        forms::FileSystem& files, CheckedRun& run);
 
 }  // namespace duplication

@@ -44,6 +44,7 @@ public:
     forms::FileSystem& real = forms::local_file_system();
     std::set<std::string> unwritable;       // folders that cannot be written
     std::set<std::string> read_only_files;  // files with the read-only attribute
+    std::set<std::string> held;             // paths another program holds: they neither go nor move
     std::map<std::string, int> fail_at;     // operation -> the call that fails (1 for the first)
     std::string reason = "disk full";
     std::map<std::string, int> calls;       // operation -> calls so far
@@ -56,8 +57,10 @@ private:
         const int number = ++changes;
         if (before) before(number);
         const int n = ++calls[op];
-        if (fail_at.count(op) && fail_at[op] == n)
-            throw forms::Error(forms::kPathFileAccess, "Cannot " + op + " \"" + path + "\": " + reason);
+        const bool in_use = held.count(path) && (op == "remove" || op == "rename");
+        if ((fail_at.count(op) && fail_at[op] == n) || in_use)
+            throw forms::Error(forms::kPathFileAccess, "Cannot " + op + " \"" + path + "\": " +
+                                                           (in_use ? "in use by another process" : reason));
         act();
         if (after) after(number);
     }

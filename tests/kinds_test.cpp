@@ -75,6 +75,7 @@ TEST(AddedKind, ATableAndItsRowMakeADuplicatorWithItsInterimNotice) {
     EXPECT_FALSE(d.loaded("Test_gun"));
     EXPECT_EQ(snapshot(root),
               (std::map<std::string, std::string>{
+                  {"bitmaps", "folder"},
                   {"blaster.weap.meta", "stock"},
                   {"blaster.weap.xml", read_bytes(root / "blaster.weap.xml")},
                   {utf8(fs::path("bitmaps") / "blaster skin.bitm.xml"),

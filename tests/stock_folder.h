@@ -80,12 +80,16 @@ inline fs::path make_stock_copy(const fs::path& parent, const duplication::Objec
     return root;
 }
 
-// Every regular file below root with its content, by relative path.
+// Everything below root by relative path: a file with its content, a folder,
+// a link with where it leads.
 inline std::map<std::string, std::string> snapshot(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file()) files[utf8(fs::relative(e.path(), root))] = read_bytes(e.path());
-    return files;
+    std::map<std::string, std::string> found;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        const std::string rel = utf8(e.path().lexically_relative(root));
+        if (e.is_symlink()) found[rel] = "link to " + utf8(fs::read_symlink(e.path()));
+        else found[rel] = e.is_directory() ? "folder" : read_bytes(e.path());
+    }
+    return found;
 }
 
 }  // namespace testing_driver

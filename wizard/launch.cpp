@@ -29,6 +29,12 @@ public:
         dialog.Show();
     }
 
+    void interim_withdrawn() override {
+        if (!app_.loaded<frmError>()) return;
+        auto& dialog = app_.get<frmError>();
+        if (dialog.Label1.Caption == kInterimNotice) dialog.Unload();
+    }
+
     void completed(const std::string& success_text, const std::string& new_name) override {
         auto& main = app_.get<Form1>();
         main.Done.Visible = true;
