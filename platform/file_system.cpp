@@ -205,13 +205,16 @@ public:
 
     std::unique_ptr<FolderLock> lock(const std::string& folder) override {
 #ifdef _WIN32
-        const HANDLE h = CreateFileW(local_path(folder).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            if (GetLastError() == ERROR_SHARING_VIOLATION) return nullptr;
-            fail(kPathFileAccess, "Cannot open the folder", folder, std::make_error_code(std::errc::permission_denied));
-        }
-        return std::make_unique<HandleLock>(h);
+        // A hidden file that shares nothing and goes when its handle closes,
+        // also when the process dies.
+        const std::string path = join_local(folder, ".vorlix-lock");
+        const HANDLE h = CreateFileW(local_path(path).c_str(), GENERIC_READ | DELETE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE) return std::make_unique<HandleLock>(h);
+        const DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_EXISTS || (error == ERROR_ACCESS_DENIED && exists(path)))
+            return nullptr;
+        fail(kPathFileAccess, "Cannot open the folder", folder, std::make_error_code(std::errc::permission_denied));
 #else
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) fail(kPathFileAccess, "Cannot open the folder", folder, last_error());
