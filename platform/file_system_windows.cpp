@@ -334,7 +334,16 @@ FileSystem& local_file_system() {
 }
 
 bool same_name(std::string_view a, std::string_view b) {
-    const std::wstring x = wide(std::string(a)), y = wide(std::string(b));
+    // Bytes that are no UTF-8 are compared as they stand.
+    const auto utf16 = [](std::string_view text, std::wstring& out) {
+        const int size = static_cast<int>(text.size());
+        const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+        out.resize(static_cast<std::size_t>(n));
+        return text.empty() || (n > 0 && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size,
+                                                             out.data(), n) == n);
+    };
+    std::wstring x, y;
+    if (!utf16(a, x) || !utf16(b, y)) return a == b;
     return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(), static_cast<int>(y.size()), TRUE) ==
            CSTR_EQUAL;
 }

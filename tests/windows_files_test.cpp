@@ -250,6 +250,7 @@ TEST_F(WindowsFiles, AttributesAndNamesAreReadAsWindowsReadsThem) {
         {"Pistol.XML", "pistol.xml", true},     {"\xC3\x89" "clair.xml", "\xC3\xA9" "CLAIR.xml", true},
         {"\xCE\xA3.xml", "\xCF\x83.xml", true}, {"pistol.xml", "pistol.xm", false},
         {"stra\xC3\x9F" "e", "STRASSE", false},  {"a b", "a  b", false},
+        {"\xFF.xml", "\xFE.xml", false},       {"\xFF.xml", "\xFF.xml", true},
     };
     for (const auto& [a, b, same] : names) EXPECT_EQ(forms::same_name(a, b), same) << a << " / " << b;
 
