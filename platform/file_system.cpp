@@ -6,9 +6,7 @@
 #include <iterator>
 #include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -22,6 +20,28 @@
 namespace fs = std::filesystem;
 
 namespace forms {
+
+// Paths are UTF-8 text in the program; a plain string would go through the
+// system's code page on Windows.
+fs::path local_path(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string utf8_path(const fs::path& path) {
+    const std::u8string u8 = path.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+std::string join_local(const std::string& folder, std::string_view relative) {
+    if (relative.empty() || relative == ".") return folder;
+    std::string rel(relative);
+    for (char& c : rel)
+        if (c == '\\') c = static_cast<char>(fs::path::preferred_separator);
+    std::string out = folder;
+    if (!out.empty() && out.back() != '/' && out.back() != '\\') out += static_cast<char>(fs::path::preferred_separator);
+    return out + rel;
+}
+
+// Windows has its own, on the system's calls (file_system_windows.cpp).
+#ifndef _WIN32
 namespace {
 
 [[noreturn]] void fail(int number, const std::string& what, const std::string& path, const std::error_code& ec) {
@@ -30,7 +50,6 @@ namespace {
 
 std::error_code last_error() { return {errno, std::generic_category()}; }
 
-#ifndef _WIN32
 // A folder taken with flock(): the system lets go when the process ends.
 class FlockLock final : public FolderLock {
 public:
@@ -42,20 +61,6 @@ public:
 private:
     int fd_;
 };
-#else
-// A folder taken by a handle that shares no deletion: a second run's handle
-// is refused, everything inside the folder stays free.
-class HandleLock final : public FolderLock {
-public:
-    explicit HandleLock(HANDLE h) : h_(h) {}
-    ~HandleLock() override { CloseHandle(h_); }
-    HandleLock(const HandleLock&) = delete;
-    HandleLock& operator=(const HandleLock&) = delete;
-
-private:
-    HANDLE h_;
-};
-#endif
 
 Entry entry_of(const fs::file_status& s) {
     switch (s.type()) {
@@ -88,20 +93,8 @@ public:
     }
 
     std::optional<std::string> why_unwritable(const std::string& folder) override {
-#ifdef _WIN32
-        // The folder's read-only attribute says nothing on Windows: try.
-        const std::string probe = join_local(folder, ".vorlix-probe");
-        std::error_code ec;
-        {
-            std::ofstream out(local_path(probe), std::ios::binary);
-            if (!out) return std::string("Access denied");
-        }
-        fs::remove(local_path(probe), ec);
-        return std::nullopt;
-#else
         if (::access(utf8_path(local_path(folder)).c_str(), W_OK | X_OK) == 0) return std::nullopt;
         return last_error().message();
-#endif
     }
 
     bool read_only(const std::string&) override { return false; }
@@ -121,24 +114,10 @@ public:
     }
 
     void remove(const std::string& path) override {
-#ifdef _WIN32
-        std::error_code ec;
-        if (is_directory(path) && !is_link(path)) ec = std::make_error_code(std::errc::is_a_directory);
-        else if (!fs::remove(local_path(path), ec) && !ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
-        if (ec) fail(kPathFileAccess, "Cannot delete", path, ec);
-#else
         if (::unlink(path.c_str()) != 0) fail(kPathFileAccess, "Cannot delete", path, last_error());
-#endif
     }
 
     void write_file(const std::string& path, std::string_view bytes) override {
-#ifdef _WIN32
-        std::ofstream out(local_path(path), std::ios::binary | std::ios::trunc);
-        if (!out) fail(kPathFileAccess, "Cannot create", path, last_error());
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) fail(kPathFileAccess, "Cannot write", path, last_error());
-#else
         // Never through a link: the run sets aside whatever stood there.
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) fail(kPathFileAccess, "Cannot create", path, last_error());
@@ -153,7 +132,6 @@ public:
             done += static_cast<std::size_t>(n);
         }
         if (::close(fd) != 0) fail(kPathFileAccess, "Cannot write", path, last_error());
-#endif
     }
 
     std::string read_file(const std::string& path) override {
@@ -171,14 +149,7 @@ public:
     }
 
     void remove_folder(const std::string& path) override {
-#ifdef _WIN32
-        std::error_code ec;
-        if (!is_directory(path) || is_link(path)) ec = std::make_error_code(std::errc::not_a_directory);
-        else if (!fs::remove(local_path(path), ec) && !ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
-        if (ec) fail(kPathFileAccess, "Cannot delete the folder", path, ec);
-#else
         if (::rmdir(path.c_str()) != 0) fail(kPathFileAccess, "Cannot delete the folder", path, last_error());
-#endif
     }
 
     void rename(const std::string& from, const std::string& to) override {
@@ -204,18 +175,6 @@ public:
     }
 
     std::unique_ptr<FolderLock> lock(const std::string& folder) override {
-#ifdef _WIN32
-        // A hidden file that shares nothing and goes when its handle closes,
-        // also when the process dies.
-        const std::string path = join_local(folder, ".vorlix-lock");
-        const HANDLE h = CreateFileW(local_path(path).c_str(), GENERIC_READ | DELETE, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (h != INVALID_HANDLE_VALUE) return std::make_unique<HandleLock>(h);
-        const DWORD error = GetLastError();
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_EXISTS || (error == ERROR_ACCESS_DENIED && exists(path)))
-            return nullptr;
-        fail(kPathFileAccess, "Cannot open the folder", folder, std::make_error_code(std::errc::permission_denied));
-#else
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) fail(kPathFileAccess, "Cannot open the folder", folder, last_error());
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -225,7 +184,6 @@ public:
             fail(kPathFileAccess, "Cannot lock the folder", folder, std::error_code(error, std::generic_category()));
         }
         return std::make_unique<FlockLock>(fd);
-#endif
     }
 };
 
@@ -236,48 +194,6 @@ FileSystem& local_file_system() {
     return files;
 }
 
-// Paths are UTF-8 text in the program; a plain string would go through the
-// system's code page on Windows.
-fs::path local_path(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-
-std::string utf8_path(const fs::path& path) {
-    const std::u8string u8 = path.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-std::string join_local(const std::string& folder, std::string_view relative) {
-    if (relative.empty() || relative == ".") return folder;
-    std::string rel(relative);
-    for (char& c : rel)
-        if (c == '\\') c = static_cast<char>(fs::path::preferred_separator);
-    std::string out = folder;
-    if (!out.empty() && out.back() != '/' && out.back() != '\\') out += static_cast<char>(fs::path::preferred_separator);
-    return out + rel;
-}
-
-#ifdef _WIN32
-bool same_name(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
-
-// Windows counts UTF-16 units: a name of up to 255, a path of up to 259.
-std::size_t max_name_length() { return 255; }
-std::size_t max_path_length() { return 259; }
-
-std::size_t length_of(std::string_view utf8) {
-    std::size_t units = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if ((b & 0xC0) != 0x80) units += (b >= 0xF0) ? 2 : 1;
-    }
-    return units;
-}
-const char* length_unit() { return "characters"; }
-#else
 bool same_name(std::string_view a, std::string_view b) { return a == b; }
 
 // Here names and paths are counted in bytes.

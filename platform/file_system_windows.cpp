@@ -1,0 +1,366 @@
+// The local file system on Windows, on the system's own wide-character calls:
+// MinGW-w64's std::filesystem sees no reparse points (a link to a folder
+// looks like the folder) and reports most errors as an input/output error.
+#include "platform/file_system.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+
+#include "platform/forms.h"
+
+namespace forms {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::wstring wide(const std::string& utf8) { return local_path(utf8).native(); }
+
+std::string narrow(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// The system's text for an error, without its closing point and line break.
+std::string system_text(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string out = n != 0 && text != nullptr ? narrow(std::wstring_view(text, n)) : std::string();
+    if (text != nullptr) LocalFree(text);
+    while (!out.empty() && (out.back() == ' ' || out.back() == '\t' || out.back() == '\r' || out.back() == '\n'))
+        out.pop_back();
+    if (!out.empty() && out.back() == '.') out.pop_back();
+    if (out.empty()) return "system error " + std::to_string(code);
+    // Wine names a sharing violation without saying what it means.
+    if (code == ERROR_SHARING_VIOLATION && out.find("another process") == std::string::npos)
+        out += ": the file is being used by another process";
+    return out;
+}
+
+int error_number(DWORD code) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND: return kFileNotFound;
+        case ERROR_ALREADY_EXISTS:
+        case ERROR_FILE_EXISTS: return kFileExists;
+        case ERROR_PATH_NOT_FOUND: return kPathNotFound;
+        default: return kPathFileAccess;
+    }
+}
+
+[[noreturn]] void fail(const char* what, const std::string& path, DWORD code) {
+    throw Error(error_number(code), std::string(what) + " \"" + path + "\": " + system_text(code));
+}
+
+// Fails with the calling thread's last error; nothing between the failed call
+// and this one may touch it.
+[[noreturn]] void fail(const char* what, const std::string& path) { fail(what, path, GetLastError()); }
+
+// Refused by this program rather than by the system.
+[[noreturn]] void refuse(const char* what, const std::string& path, const char* why) {
+    throw Error(kPathFileAccess, std::string(what) + " \"" + path + "\": " + why);
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() {
+        if (*this) CloseHandle(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+// Opens what stands at path; a link is followed unless own_entry.
+HANDLE open_existing(const std::wstring& path, DWORD access, bool own_entry) {
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (own_entry ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    return CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+}
+
+std::optional<DWORD> attributes_of(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info)) return std::nullopt;
+    return info.dwFileAttributes;
+}
+
+// The attributes of what stands at path, a link not followed.
+std::optional<DWORD> attributes(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES) return a;
+    const DWORD error = GetLastError();
+    const bool pattern = path.find_first_of(L"*?") != std::wstring::npos;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || pattern) return std::nullopt;
+    // A file that lets no one open it still shows in its folder's list.
+    WIN32_FIND_DATAW found;
+    const HANDLE h = FindFirstFileW(path.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(h);
+    return found.dwFileAttributes;
+}
+
+bool marks_link(DWORD a) { return (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool marks_folder(DWORD a) { return (a & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+Entry entry_of(DWORD a) {
+    if (marks_link(a)) return Entry::Link;  // symbolic links, junctions, any reparse point
+    if (marks_folder(a)) return Entry::Folder;
+    if ((a & FILE_ATTRIBUTE_DEVICE) != 0) return Entry::Other;
+    return Entry::File;
+}
+
+// A final path as the program writes paths: "C:\x" for "\\?\C:\x",
+// "\\server\share" for "\\?\UNC\server\share".
+std::wstring drive_path(const std::wstring& final_path) {
+    const std::wstring_view p = final_path;
+    if (p.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + std::wstring(p.substr(8));
+    if (p.starts_with(L"\\\\?\\")) return std::wstring(p.substr(4));
+    return final_path;
+}
+
+// Marks what the handle stands for to go when it is closed.
+void delete_on_close(HANDLE h, const char* what, const std::string& path) {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (!SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition)) fail(what, path);
+}
+
+// A folder taken by a named object of the system that stands for the folder
+// itself (its volume and file number, whatever path leads there): a second
+// run finds it there, and it is gone once its holder closes it or ends. A
+// handle on the folder that shares no deletion would keep Wine from listing
+// the folder, and Windows from renaming into it.
+class NamedLock final : public FolderLock {
+public:
+    explicit NamedLock(HANDLE h) : h_(h) {}
+
+private:
+    Handle h_;
+};
+
+class LocalFileSystem final : public FileSystem {
+public:
+    bool is_directory(const std::string& path) override {
+        const std::wstring p = wide(path);
+        const auto a = attributes(p);
+        if (!a || !marks_folder(*a)) return false;
+        if (!marks_link(*a)) return true;
+        const Handle target(open_existing(p, 0, false));
+        const auto reached = target ? attributes_of(target.get()) : std::nullopt;
+        return reached && marks_folder(*reached);
+    }
+
+    Entry entry(const std::string& path) override {
+        const auto a = attributes(wide(path));
+        return a ? entry_of(*a) : Entry::None;
+    }
+
+    std::string resolved(const std::string& path) override {
+        const Handle h(open_existing(wide(path), 0, false));
+        if (!h) fail("Cannot find", path);
+        std::wstring final_path(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD n = GetFinalPathNameByHandleW(h.get(), final_path.data(), static_cast<DWORD>(final_path.size()),
+                                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+            if (n == 0) fail("Cannot find", path);
+            const bool fits = n < final_path.size();
+            final_path.resize(n);
+            if (fits) break;
+        }
+        std::string real = narrow(drive_path(final_path));
+        // The drive letter as the path had it.
+        if (path.size() >= 2 && real.size() >= 2 && path[1] == ':' && real[1] == ':' &&
+            (path[0] | 0x20) == (real[0] | 0x20))
+            real[0] = path[0];
+        return real;
+    }
+
+    std::optional<std::string> why_unwritable(const std::string& folder) override {
+        // The folder's attributes say nothing: a file is made under a name of
+        // its own, never one that is there, and the system drops it on close.
+        static std::atomic<unsigned> counter{0};
+        const std::string prefix = ".vorlix-probe-" + std::to_string(GetCurrentProcessId()) + "-";
+        DWORD error = ERROR_FILE_EXISTS;
+        for (int attempt = 0; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+             ++attempt) {
+            const std::wstring probe = wide(join_local(folder, prefix + std::to_string(++counter)));
+            const Handle h(CreateFileW(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                       nullptr));
+            if (h) return std::nullopt;
+            error = GetLastError();
+        }
+        return system_text(error);
+    }
+
+    bool read_only(const std::string& path) override {
+        const auto a = attributes(wide(path));
+        return a && (*a & FILE_ATTRIBUTE_READONLY) != 0;
+    }
+
+    std::vector<Listed> list(const std::string& folder) override {
+        std::vector<Listed> found;
+        WIN32_FIND_DATAW entry;
+        const HANDLE h = FindFirstFileExW(wide(join_local(folder, "*")).c_str(), FindExInfoBasic, &entry,
+                                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            // The root of an empty drive lists not even "." and "..".
+            if (error == ERROR_FILE_NOT_FOUND && is_directory(folder)) return found;
+            fail("Cannot read the folder", folder, error);
+        }
+        for (;;) {
+            const std::wstring_view name = entry.cFileName;
+            if (name != L"." && name != L"..") found.push_back({narrow(name), entry_of(entry.dwFileAttributes)});
+            if (FindNextFileW(h, &entry)) continue;
+            const DWORD error = GetLastError();
+            FindClose(h);
+            if (error != ERROR_NO_MORE_FILES) fail("Cannot read the folder", folder, error);
+            return found;
+        }
+    }
+
+    void remove(const std::string& path) override {
+        // The entry itself, opened as it is: what it is comes from the handle
+        // that deletes it, so nothing can take its place in between. A link
+        // to a folder goes as RemoveDirectoryW takes it, the folder stays;
+        // Wine opens the folder a Unix link leads to, and such a link stays.
+        const Handle h(open_existing(wide(path), DELETE, true));
+        if (!h) fail("Cannot delete", path);
+        const auto a = attributes_of(h.get());
+        if (!a) fail("Cannot delete", path);
+        if (marks_folder(*a) && !marks_link(*a)) refuse("Cannot delete", path, "it is a folder");
+        delete_on_close(h.get(), "Cannot delete", path);
+    }
+
+    void write_file(const std::string& path, std::string_view bytes) override {
+        // Never through a link: the run sets aside whatever stood there.
+        const std::wstring p = wide(path);
+        if (const auto there = attributes(p); there && marks_link(*there))
+            refuse("Cannot create", path, "a link stands there");
+        const Handle h(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!h) fail("Cannot create", path);
+        // One made since is opened itself, not followed: nothing reaches its target.
+        const auto a = attributes_of(h.get());
+        if (!a) fail("Cannot create", path);
+        if (marks_link(*a)) refuse("Cannot create", path, "a link stands there");
+        for (std::size_t done = 0; done < bytes.size();) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr)) fail("Cannot write", path);
+            done += written;
+        }
+    }
+
+    std::string read_file(const std::string& path) override {
+        const Handle h(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!h) fail("Cannot read", path);
+        std::string bytes;
+        char buffer[65536];
+        for (;;) {
+            DWORD n = 0;
+            if (!ReadFile(h.get(), buffer, sizeof buffer, &n, nullptr)) fail("Cannot read", path);
+            if (n == 0) return bytes;
+            bytes.append(buffer, n);
+        }
+    }
+
+    void make_folder(const std::string& path) override {
+        if (!CreateDirectoryW(wide(path).c_str(), nullptr)) fail("Cannot create the folder", path);
+    }
+
+    void remove_folder(const std::string& path) override {
+        // Never a link, nor the folder it leads to. Wine marks a link to a
+        // folder only in the path's attributes and opens the folder itself.
+        const std::wstring p = wide(path);
+        if (const auto there = attributes(p); there && marks_link(*there))
+            refuse("Cannot delete the folder", path, "it is a link");
+        const Handle h(open_existing(p, DELETE, true));
+        if (!h) fail("Cannot delete the folder", path);
+        const auto a = attributes_of(h.get());
+        if (!a) fail("Cannot delete the folder", path);
+        if (marks_link(*a)) refuse("Cannot delete the folder", path, "it is a link");
+        if (!marks_folder(*a)) fail("Cannot delete the folder", path, ERROR_DIRECTORY);
+        delete_on_close(h.get(), "Cannot delete the folder", path);
+    }
+
+    void rename(const std::string& from, const std::string& to) override {
+        // Without MOVEFILE_REPLACE_EXISTING: never onto what stands at to.
+        if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0)) return;
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) fail("Cannot rename to", to, error);
+        fail("Cannot rename", from, error);
+    }
+
+    std::unique_ptr<FolderLock> lock(const std::string& folder) override {
+        const Handle h(open_existing(wide(folder), 0, false));
+        if (!h) fail("Cannot open the folder", folder);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(h.get(), &info)) fail("Cannot open the folder", folder);
+        if (!marks_folder(info.dwFileAttributes)) fail("Cannot open the folder", folder, ERROR_DIRECTORY);
+        wchar_t name[64];
+        std::swprintf(name, 64, L"Global\\vorlix-tools-folder-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+                      info.nFileIndexHigh, info.nFileIndexLow);
+        SetLastError(ERROR_SUCCESS);
+        const HANDLE taken = CreateMutexW(nullptr, FALSE, name);
+        const DWORD error = GetLastError();
+        if (taken != nullptr && error != ERROR_ALREADY_EXISTS) return std::make_unique<NamedLock>(taken);
+        if (taken != nullptr) CloseHandle(taken);
+        // There already: another run holds the folder (another user's may
+        // not even be opened by this one).
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return nullptr;
+        fail("Cannot lock the folder", folder, error);
+    }
+};
+
+}  // namespace
+
+FileSystem& local_file_system() {
+    static LocalFileSystem files;
+    return files;
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+    // Bytes that are no UTF-8 are compared as they stand.
+    const auto utf16 = [](std::string_view text, std::wstring& out) {
+        const int size = static_cast<int>(text.size());
+        const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+        out.resize(static_cast<std::size_t>(n));
+        return text.empty() || (n > 0 && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size,
+                                                             out.data(), n) == n);
+    };
+    std::wstring x, y;
+    if (!utf16(a, x) || !utf16(b, y)) return a == b;
+    return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(), static_cast<int>(y.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// Windows counts UTF-16 units: a name of up to 255, a path of up to 259.
+std::size_t max_name_length() { return 255; }
+std::size_t max_path_length() { return 259; }
+
+std::size_t length_of(std::string_view utf8) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if ((b & 0xC0) != 0x80) units += (b >= 0xF0) ? 2 : 1;
+    }
+    return units;
+}
+const char* length_unit() { return "characters"; }
+
+}  // namespace forms
+#endif

@@ -1,0 +1,345 @@
+// The local file system on Windows, on the system's own calls: links and
+// junctions seen as links and never followed by a change, the system's own
+// reasons, a folder lock, a probe that touches no file of the user's; and a
+// pistol run that meets them.
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <winioctl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "objects/kinds.h"
+#include "objects/objects.h"
+#include "tests/driver.h"
+#include "tests/stock_folder.h"
+
+namespace {
+
+using namespace testing_driver;
+using Guard = std::shared_ptr<void>;
+using Snapshot = std::map<std::string, std::string>;
+
+// A link to a folder: a junction where the system makes one, else under Wine
+// a Unix link. Dropped on destruction, the folder it leads to left alone.
+class FolderLink {
+public:
+    FolderLink(const fs::path& link, const fs::path& target) : link_(link) {
+        unix_ = !make_junction(target) && unix_command({"/bin/ln", "-s", unix_name(target), unix_name(link)}, true);
+    }
+    ~FolderLink() {
+        if (unix_) unix_command({"/bin/rm", unix_name(link_)}, false);
+        else RemoveDirectoryW(link_.c_str());
+    }
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+    bool here() const { return GetFileAttributesW(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+private:
+    bool make_junction(const fs::path& target) {
+        if (!CreateDirectoryW(link_.c_str(), nullptr)) return false;
+        const std::wstring to = L"\\??\\" + target.wstring();
+        const auto bytes = static_cast<WORD>(to.size() * sizeof(wchar_t));
+        // Tag, data length, reserved; then the target's offset and length, the
+        // display name's (empty), and both names with their terminators.
+        std::vector<unsigned char> data(16 + bytes + 4, 0);
+        const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+        const WORD fields[6] = {static_cast<WORD>(8 + bytes + 4), 0, 0, bytes, static_cast<WORD>(bytes + 2), 0};
+        memcpy(data.data(), &tag, sizeof tag);
+        memcpy(data.data() + 4, fields, sizeof fields);
+        memcpy(data.data() + 16, to.data(), bytes);
+        const HANDLE h = CreateFileW(link_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        DWORD done = 0;
+        const bool made = h != INVALID_HANDLE_VALUE &&
+                          DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, data.data(), static_cast<DWORD>(data.size()),
+                                          nullptr, 0, &done, nullptr);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        if (!made) RemoveDirectoryW(link_.c_str());
+        return made;
+    }
+
+    // Wine 8 makes no reparse point (CreateSymbolicLinkW does nothing, the
+    // control code is refused) but shows a Unix link to a folder as one, and
+    // starts Unix programs, without a handle to wait on.
+    template <typename F>
+    static F* wine(const char* name) {
+        const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
+        return reinterpret_cast<F*>(reinterpret_cast<void (*)()>(found));
+    }
+    static std::string unix_name(const fs::path& p) {
+        const auto name_of = wine<char*(const wchar_t*)>("wine_get_unix_file_name");
+        char* name = name_of ? name_of(p.c_str()) : nullptr;
+        const std::string out = name ? name : "";
+        HeapFree(GetProcessHeap(), 0, name);
+        return out;
+    }
+    bool unix_command(const std::vector<std::string>& args, bool makes) {
+        const auto dos_name = wine<wchar_t*(const char*)>("wine_get_dos_file_name");
+        wchar_t* program = dos_name ? dos_name(args[0].c_str()) : nullptr;
+        if (program == nullptr) return false;
+        std::wstring line;
+        for (const std::string& a : args) line += L"\"" + fs_path(a).wstring() + L"\" ";
+        STARTUPINFOW start{};
+        start.cb = sizeof start;
+        PROCESS_INFORMATION process{};
+        const bool started =
+            CreateProcessW(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process);
+        HeapFree(GetProcessHeap(), 0, program);
+        if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+        if (process.hThread != nullptr) CloseHandle(process.hThread);
+        for (int wait = 0; started && wait < 400 && here() != makes; ++wait) Sleep(25);
+        return started && here() == makes;
+    }
+
+    fs::path link_;
+    bool unix_ = false;
+};
+
+// Opens a file sharing nothing, as another program may, until released.
+Guard hold(const fs::path& p) {
+    const HANDLE h = CreateFileW(p.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << utf8(p);
+    return Guard(h, [](HANDLE opened) { CloseHandle(opened); });
+}
+
+void set_read_only(const fs::path& p, bool on) {
+    SetFileAttributesW(p.c_str(), on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+class WindowsFiles : public ::testing::Test {
+protected:
+    std::string at(const std::string& rel) const { return utf8(temp.path() / fs_path(rel)); }
+    TempDir temp;
+    forms::FileSystem& files = forms::local_file_system();
+};
+
+TEST_F(WindowsFiles, LinksAreListedAsLinksAndNoChangeReachesWhereTheyLead) {
+    write_text(temp.path() / "outside" / "victim.xml", "outside");
+    fs::create_directories(temp.path() / "empty");
+    const FolderLink link(temp.path() / "link", temp.path() / "outside");
+    const FolderLink to_empty(temp.path() / "to empty", temp.path() / "empty");
+    ASSERT_TRUE(link.here() && to_empty.here());
+
+    const std::pair<const char*, forms::Entry> entries[] = {{"link", forms::Entry::Link},
+                                                            {"outside", forms::Entry::Folder},
+                                                            {"outside\\victim.xml", forms::Entry::File},
+                                                            {"none", forms::Entry::None}};
+    for (const auto& [rel, type] : entries) EXPECT_EQ(files.entry(at(rel)), type) << rel;
+    std::map<std::string, forms::Entry> listed;
+    for (const forms::Listed& e : files.list(utf8(temp.path()))) listed[e.name] = e.type;
+    EXPECT_EQ(listed, (std::map<std::string, forms::Entry>{{"empty", forms::Entry::Folder},
+                                                           {"link", forms::Entry::Link},
+                                                           {"outside", forms::Entry::Folder},
+                                                           {"to empty", forms::Entry::Link}}));
+    EXPECT_TRUE(files.is_directory(at("link")));
+    EXPECT_EQ(files.resolved(at("link")), files.resolved(at("outside")));
+
+    // Each may take the link itself away (Wine cannot), never its folder.
+    const std::pair<std::function<void()>, bool> changes[] = {
+        {[&] { files.remove_folder(at("to empty")); }, true},
+        {[&] { files.write_file(at("link"), "x"); }, true},
+        {[&] { files.remove(at("to empty")); }, false},
+        {[&] { files.remove(at("link")); }, false},
+    };
+    for (const auto& [change, must_fail] : changes) {
+        if (must_fail) EXPECT_THROW(change(), forms::Error);
+        else try { change(); } catch (const forms::Error&) {}
+        EXPECT_EQ(snapshot(temp.path() / "outside"), (Snapshot{{"victim.xml", "outside"}}));
+        EXPECT_TRUE(fs::is_directory(temp.path() / "empty"));
+    }
+}
+
+TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
+    write_text(temp.path() / "a.xml", "a");
+    write_text(temp.path() / "b.xml", "b");
+    write_text(temp.path() / "full" / "in.xml", "in");
+    write_text(temp.path() / "held.xml", "held");
+    fs::create_directories(temp.path() / "empty");
+    Guard held = hold(temp.path() / "held.xml");
+    // The reason as Windows words it, then as Wine does.
+    using Reasons = std::vector<std::string>;
+    const Reasons not_found{"The system cannot find the file specified", "File not found"},
+        no_path{"The system cannot find the path specified", "Path not found"},
+        exists{"Cannot create a file when that file already exists", "File already exists"},
+        in_use{"The process cannot access the file because it is being used by another process",
+               "Sharing violation: the file is being used by another process"};
+    struct Case {
+        std::function<void()> act;
+        int number;
+        const char* says;  // followed by the path
+        const char* rel;
+        Reasons reasons;
+    };
+    const Case cases[] = {
+        {[&] { files.remove(at("empty")); }, forms::kPathFileAccess, "Cannot delete", "empty", {"it is a folder"}},
+        {[&] { files.remove_folder(at("a.xml")); }, forms::kPathFileAccess, "Cannot delete the folder", "a.xml",
+         {"The directory name is invalid", "Directory name invalid"}},
+        {[&] { files.remove_folder(at("full")); }, forms::kPathFileAccess, "Cannot delete the folder", "full",
+         {"The directory is not empty", "Directory is not empty"}},
+        {[&] { files.rename(at("a.xml"), at("b.xml")); }, forms::kFileExists, "Cannot rename to", "b.xml", exists},
+        {[&] { files.rename(at("a.xml"), at("empty")); }, forms::kFileExists, "Cannot rename to", "empty", exists},
+        {[&] { files.rename(at("none.xml"), at("c.xml")); }, forms::kFileNotFound, "Cannot rename", "none.xml",
+         not_found},
+        {[&] { files.make_folder(at("full")); }, forms::kFileExists, "Cannot create the folder", "full", exists},
+        {[&] { files.read_file(at("none.xml")); }, forms::kFileNotFound, "Cannot read", "none.xml", not_found},
+        {[&] { files.write_file(at("none\\c.xml"), "c"); }, forms::kPathNotFound, "Cannot create", "none\\c.xml",
+         no_path},
+        {[&] { files.list(at("none")); }, forms::kPathNotFound, "Cannot read the folder", "none", no_path},
+        {[&] { files.resolved(at("none")); }, forms::kFileNotFound, "Cannot find", "none", not_found},
+        {[&] { files.rename(at("held.xml"), at("c.xml")); }, forms::kPathFileAccess, "Cannot rename", "held.xml",
+         in_use},
+        {[&] { files.remove(at("held.xml")); }, forms::kPathFileAccess, "Cannot delete", "held.xml", in_use},
+    };
+    const auto one_of = [](const std::string& text, const std::string& lead, const Reasons& reasons) {
+        return std::any_of(reasons.begin(), reasons.end(), [&](const std::string& r) { return text == lead + r; });
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.says) + " " + c.rel);
+        try {
+            c.act();
+            ADD_FAILURE() << "no error";
+        } catch (const forms::Error& e) {
+            EXPECT_EQ(e.number(), c.number) << e.what();
+            EXPECT_TRUE(one_of(e.what(), std::string(c.says) + " \"" + at(c.rel) + "\": ", c.reasons)) << e.what();
+        }
+    }
+    const auto why = files.why_unwritable(at("none"));
+    ASSERT_TRUE(why);
+    EXPECT_TRUE(one_of(*why, "", no_path)) << *why;
+    held.reset();
+    EXPECT_EQ(snapshot(temp.path()),
+              (Snapshot{{"a.xml", "a"}, {"b.xml", "b"}, {"full\\in.xml", "in"}, {"held.xml", "held"}}));
+    EXPECT_TRUE(fs::is_directory(temp.path() / "empty"));
+}
+
+TEST_F(WindowsFiles, ASecondLockOnAFolderIsRefusedWhileTheFolderStaysFree) {
+    fs::create_directories(temp.path() / "folder");
+    fs::create_directories(temp.path() / "other");
+    auto first = files.lock(at("folder"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(files.lock(at("folder")), nullptr);
+    EXPECT_EQ(files.lock(at("folder") + "\\"), nullptr);  // the same folder by another path
+    EXPECT_NE(files.lock(at("other")), nullptr);
+    files.write_file(at("folder\\a.xml"), "a");
+    files.rename(at("folder\\a.xml"), at("folder\\b.xml"));
+    files.make_folder(at("folder\\sub"));
+    files.rename(at("folder\\sub"), at("folder\\sub2"));
+    files.remove_folder(at("folder\\sub2"));
+    EXPECT_EQ(files.list(at("folder")).size(), 1u);
+    files.remove(at("folder\\b.xml"));
+    EXPECT_TRUE(files.list(at("folder")).empty());
+    first.reset();
+    EXPECT_NE(files.lock(at("folder")), nullptr);
+}
+
+TEST_F(WindowsFiles, AttributesAndNamesAreReadAsWindowsReadsThem) {
+    write_text(temp.path() / "plain.xml", "p");
+    write_text(temp.path() / "locked.xml", "l");
+    set_read_only(temp.path() / "locked.xml", true);
+    const std::pair<const char*, bool> read_only[] = {{"plain.xml", false}, {"locked.xml", true}, {"none.xml", false}};
+    for (const auto& [rel, expected] : read_only) EXPECT_EQ(files.read_only(at(rel)), expected) << rel;
+    set_read_only(temp.path() / "locked.xml", false);
+
+    const std::tuple<const char*, const char*, bool> names[] = {
+        {"Pistol.XML", "pistol.xml", true},     {"\xC3\x89" "clair.xml", "\xC3\xA9" "CLAIR.xml", true},
+        {"\xCE\xA3.xml", "\xCF\x83.xml", true}, {"pistol.xml", "pistol.xm", false},
+        {"stra\xC3\x9F" "e", "STRASSE", false},  {"a b", "a  b", false},
+        {"\xFF.xml", "\xFE.xml", false},       {"\xFF.xml", "\xFF.xml", true},
+    };
+    for (const auto& [a, b, same] : names) EXPECT_EQ(forms::same_name(a, b), same) << a << " / " << b;
+
+    // The drive letter as the program wrote it.
+    const std::string real = files.resolved(utf8(temp.path()));
+    for (const char letter : {static_cast<char>(real[0] | 0x20), static_cast<char>(real[0] & ~0x20)}) {
+        const std::string path = letter + real.substr(1);
+        EXPECT_EQ(files.resolved(path), path);
+    }
+}
+
+// A stock copy of the pistol run as the form runs it.
+class WindowsRuns : public ::testing::Test {
+protected:
+    void SetUp() override {
+        write_text(temp.path() / "outside" / "victim.xml", "outside");
+        stock();
+    }
+    void stock() { root = make_stock_copy(temp.path(), objects::table("pistol"), "folder"); }
+    void run(Driver& d) {
+        auto& form = d.duplicator("pistol");
+        d.app.dispatch([&] {
+            form.txtmap.SetText("Blood Gulch");
+            form.txtfile.SetText("magnum");
+            form.Dir1.SetPath(utf8(root));
+            form.create_Click();
+        });
+    }
+
+    TempDir temp;
+    fs::path root;
+};
+
+TEST_F(WindowsRuns, ALinkOutOrAFileInUseStopsTheRunWithTheFolderAsItWas) {
+    struct Case {
+        const char* what;
+        std::function<Guard()> spoil;  // a change to the folder, kept until the case ends
+        std::function<Guard()> hold;   // a file held open during the run
+        const char* says;
+    };
+    const Case cases[] = {
+        {"fp\\shaders links outside",
+         [&] {
+             fs::remove_all(root / "fp" / "shaders");
+             auto link = std::make_shared<FolderLink>(root / "fp" / "shaders", temp.path() / "outside");
+             EXPECT_TRUE(link->here());
+             return Guard(link);
+         },
+         nullptr, "leads outside the output folder"},
+        {"an old file in use", nullptr, [&] { return hold(root / "old.xml"); }, "used by another process"},
+        {"an old file in use further down", nullptr, [&] { return hold(root / "fp" / "shaders" / "old.xml"); },
+         "used by another process"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Guard spoilt = c.spoil ? c.spoil() : nullptr;
+        const Snapshot before = snapshot(temp.path());
+        Guard held = c.hold ? c.hold() : nullptr;
+        Driver d;
+        run(d);
+        held.reset();
+        ASSERT_EQ(d.boxes.shown.size(), 1u);
+        EXPECT_EQ(d.boxes.shown[0].style, forms::kCritical);
+        EXPECT_NE(d.boxes.shown[0].text.find(c.says), std::string::npos) << d.boxes.shown[0].text;
+        EXPECT_NE(d.boxes.shown[0].text.find("Nothing was changed"), std::string::npos) << d.boxes.shown[0].text;
+        EXPECT_EQ(snapshot(temp.path()), before);
+        spoilt.reset();
+        fs::remove_all(root);
+        stock();
+    }
+}
+
+// The test whether a folder can be written never opens a file that is there,
+// and leaves none of its own.
+TEST_F(WindowsRuns, TheUsersOwnProbeFilesAreKeptAndNoneIsLeft) {
+    write_text(root / ".vorlix-probe", "the user's own");
+    write_text(root / "fp" / "shaders" / ".vorlix-probe", "read-only");
+    set_read_only(root / "fp" / "shaders" / ".vorlix-probe", true);
+    Driver d;
+    run(d);
+    ASSERT_EQ(d.boxes.shown.size(), 2u) << d.boxes.shown[0].text;
+    EXPECT_EQ(d.boxes.shown[1].text, "All META files renamed sucessfully");
+    EXPECT_EQ(read_bytes(root / ".vorlix-probe"), "the user's own");
+    EXPECT_EQ(read_bytes(root / "fp" / "shaders" / ".vorlix-probe"), "read-only");
+    EXPECT_NE(GetFileAttributesW((root / "fp" / "shaders" / ".vorlix-probe").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    set_read_only(root / "fp" / "shaders" / ".vorlix-probe", false);
+    for (const auto& e : fs::recursive_directory_iterator(temp.path()))
+        EXPECT_NE(utf8(e.path().filename()).rfind(".vorlix-probe-", 0), 0u) << utf8(e.path());
+}
+
+}  // namespace
+#endif
