@@ -5,7 +5,6 @@
 #include "duplication/procedure.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
-#include "tests/faulty_files.h"
 #include "tests/msf_lines.h"
 #include "tests/stock_folder.h"
 #include "wizard/frm_error.h"
@@ -32,25 +31,10 @@ protected:
         d.compile();
         d.pump();
     }
-    const Box& only_box() {
-        EXPECT_EQ(d.boxes.shown.size(), 1u);
-        return d.boxes.shown.at(0);
-    }
-    // A pistol run on a failing file system; returns the folder as it was.
-    std::map<std::string, std::string> faulty_run(FaultyFiles& files) {
-        d.app.set_file_system(&files);
-        root = make_stock_copy(temp.path(), objects::table("pistol"), "magnum");
-        auto before = snapshot(root);
-        d.prepare("pistol", "Blood Gulch", "magnum", utf8(root));
-        d.boxes.shown.clear();
-        d.compile();
-        d.pump();
-        return before;
-    }
     void expect_error_report() {
-        const Box& box = only_box();
-        EXPECT_EQ(box.style, forms::kCritical);
-        EXPECT_EQ(box.title, duplication::kErrorTitle);
+        ASSERT_EQ(d.boxes.shown.size(), 1u);
+        EXPECT_EQ(d.boxes.shown[0].style, forms::kCritical);
+        EXPECT_EQ(d.boxes.shown[0].title, duplication::kErrorTitle);
         EXPECT_FALSE(d.main().Donefraim.Visible);
     }
 
@@ -99,24 +83,6 @@ TEST_F(Duplication, NamesOutsideTheCodeAsciiRangeAreWrittenInWindows1252) {
     EXPECT_NE(bytes.find("<Filename>weapons\\caf\xE9\\bitmaps\\caf\xE9_card</Filename>\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("<Map>Hang 'em High</Map>\r\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(root / fs_path("caf\xC3\xA9.weap.meta")));
-}
-
-TEST_F(Duplication, FailedWriteLeavesTheFolderAsItWasAndALaterRunWorks) {
-    FaultyFiles files;
-    files.fail_at["write"] = 10;  // two records of the run, then the eighth file
-    const auto before = faulty_run(files);
-    expect_error_report();
-    EXPECT_NE(only_box().text.find("magnum.weap.xml\": disk full"), std::string::npos) << only_box().text;
-    EXPECT_NE(only_box().text.find("Nothing was changed"), std::string::npos);
-    EXPECT_EQ(snapshot(root), before);
-    EXPECT_TRUE(d.loaded("Pistol_frm"));
-
-    // The same form, launched again once the fault is gone, completes.
-    files.fail_at.clear();
-    rerun();
-    ASSERT_EQ(d.boxes.shown.size(), 2u);
-    EXPECT_TRUE(fs::exists(root / "magnum.weap.meta"));
-    EXPECT_FALSE(fs::exists(root / "old.xml"));
 }
 
 TEST_F(Duplication, AssaultRifleRunsItsDriveHandlerInsideTheLaunch) {
