@@ -3,15 +3,15 @@
 # and the Windows program with its tests into build-windows/, and runs every
 # test: the unit test program also as one process in shuffled order, the
 # Windows tests under Wine. Window tests need an X display: without one, a
-# private Xvfb server is started for the run.
+# private Xvfb server is started for the run. Warnings fail these builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build
+cmake -S . -B build -DVORLIX_WERROR=ON
 cmake --build build -j"$(nproc)"
-CXX=clang++ cmake -S . -B build-clang
+CXX=clang++ cmake -S . -B build-clang -DVORLIX_WERROR=ON
 cmake --build build-clang -j"$(nproc)"
-bash scripts/build-windows.sh
+bash scripts/build-windows.sh -DVORLIX_WERROR=ON
 
 xvfb_pid=""
 cleanup() {
