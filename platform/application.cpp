@@ -208,6 +208,7 @@ void Application::form_shown() {
 
 std::string Application::drive_folder(const std::string& drive) const {
     const std::string here = current_folder();
+    if (drive.empty()) return here;  // the current folder lies on no drive of the list
     return drive_of(here, {drive}) == drive ? here : drive_root(drive);
 }
 

@@ -117,6 +117,7 @@ std::string drive_root(const std::string& drive) {
 }
 
 bool is_under(const std::string& path, const std::string& root) {
+    if (root.empty()) return false;  // no drive holds anything
     if (path.size() < root.size() || !same_text(std::string_view(path).substr(0, root.size()), root)) return false;
     if (path.size() == root.size()) return true;
     const char next = path[root.size()];

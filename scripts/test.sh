@@ -3,11 +3,12 @@
 # and the Windows program with its tests into build-windows/, and runs every
 # test: the unit test program also as one process in shuffled order, the
 # Windows tests under Wine. Window tests need an X display: without one, a
-# private Xvfb server is started for the run. Warnings fail these builds.
+# private Xvfb server is started for the run. Warnings fail these builds, and
+# the g++ build checks every use of the standard library (_GLIBCXX_ASSERTIONS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -DVORLIX_WERROR=ON
+cmake -S . -B build -DVORLIX_WERROR=ON -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS
 cmake --build build -j"$(nproc)"
 CXX=clang++ cmake -S . -B build-clang -DVORLIX_WERROR=ON
 cmake --build build-clang -j"$(nproc)"
