@@ -5,12 +5,8 @@ set -euo pipefail
 program="$1"
 source "$(dirname "$0")/../../scripts/xvfb.sh"
 wm="" xvfb_pid=""
-cleanup() {
-  # The window manager first: one whose display went first may hang on.
-  if [ -n "$wm" ]; then kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
+# fluxbox may hang on TERM and outlive its display: it is killed outright.
+trap 'kill -KILL $wm 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
 start_xvfb 140
 fluxbox >/dev/null 2>&1 &
 wm=$!
