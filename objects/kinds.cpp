@@ -132,7 +132,9 @@ std::vector<ObjectKind> built_in_kinds() {
 KindList::KindList(std::vector<ObjectKind> kinds, const std::map<std::string, std::string>& tables)
     : kinds_(std::move(kinds)) {
     for (const auto& [name, text] : tables) own_.emplace(name, duplication::parse_table(text));
-    for (const ObjectKind& k : kinds_) table(k);  // every kind has its table
+    // Every kind has its table; a built-in one is parsed on first use only.
+    for (const ObjectKind& k : kinds_)
+        if (!own_.contains(k.table)) check_table(k.table);
 }
 
 const ObjectKind* KindList::find(std::string_view kind) const {

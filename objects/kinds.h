@@ -28,7 +28,8 @@ class KindList {
 public:
     // kinds in the order the launch compares them; tables: texts of tables
     // that are not built in, by name. Throws duplication::TableError when a
-    // kind's table is missing or malformed.
+    // kind's table is missing or one of tables is malformed; a built-in table
+    // is parsed when first used.
     explicit KindList(std::vector<ObjectKind> kinds, const std::map<std::string, std::string>& tables = {});
     KindList(const KindList&) = delete;
     KindList& operator=(const KindList&) = delete;

@@ -13,5 +13,8 @@ namespace objects {
 // duplication::TableError when no such table is built in or its text is
 // malformed.
 const duplication::ObjectTable& table(std::string_view name);
+// Throws duplication::TableError when no table of that name is built in;
+// parses nothing.
+void check_table(std::string_view name);
 
 }  // namespace objects

@@ -78,23 +78,25 @@ namespace {
 // Splits "{HOME}+{END}x" into "HOME", "+END", "x".
 std::vector<std::string> split_keys(std::string_view keys) {
     std::vector<std::string> out;
-    std::string shift;
+    bool shift = false;
     for (std::size_t i = 0; i < keys.size();) {
         if (keys[i] == '+') {
-            shift = "+";
+            shift = true;
             ++i;
             continue;
         }
+        std::string_view key = keys.substr(i, 1);
         if (keys[i] == '{') {
             const auto close = keys.find('}', i);
             if (close == std::string_view::npos) break;
-            out.push_back(shift + std::string(keys.substr(i + 1, close - i - 1)));
+            key = keys.substr(i + 1, close - i - 1);
             i = close + 1;
         } else {
-            out.push_back(shift + std::string(1, keys[i]));
             ++i;
         }
-        shift.clear();
+        // Appended, not assigned: g++ 12 -O3 warns of an overlap at = "+".
+        out.push_back(std::string(shift ? "+" : "").append(key));
+        shift = false;
     }
     return out;
 }
@@ -206,6 +208,7 @@ void Application::form_shown() {
 
 std::string Application::drive_folder(const std::string& drive) const {
     const std::string here = current_folder();
+    if (drive.empty()) return here;  // the current folder lies on no drive of the list
     return drive_of(here, {drive}) == drive ? here : drive_root(drive);
 }
 

@@ -99,7 +99,7 @@ public:
 
     // Drives offered by drive lists (mount points); replaceable for tests.
     std::function<std::vector<std::string>()> drive_provider;
-    // The current folder of a drive.
+    // The current folder of a drive; for no drive ("") the program's own.
     std::string drive_folder(const std::string& drive) const;
 
     // User input in client coordinates (twips), to the topmost shown control.

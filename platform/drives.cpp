@@ -1,10 +1,10 @@
 #include "platform/drives.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -65,6 +65,27 @@ std::string unescape_mount(const std::string& s) {
     }
     return out;
 }
+
+// Device and mount point of each line of /proc/mounts (fields apart by one
+// blank), read with C stdio: iostreams would set up their locales, half a
+// megabyte, at the program's start.
+std::vector<std::pair<std::string, std::string>> mounts() {
+    std::string text;
+    if (std::FILE* file = std::fopen("/proc/mounts", "r")) {
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
+        std::fclose(file);
+    }
+    std::vector<std::pair<std::string, std::string>> list;
+    for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+        end = std::min(text.find('\n', at), text.size());
+        const std::size_t gap = text.find(' ', at);
+        if (gap >= end) continue;
+        const std::size_t next = std::min(text.find(' ', gap + 1), end);
+        list.emplace_back(text.substr(at, gap - at), unescape_mount(text.substr(gap + 1, next - gap - 1)));
+    }
+    return list;
+}
 #endif
 
 }  // namespace
@@ -80,13 +101,7 @@ std::vector<std::string> mounted_drives() {
     SetErrorMode(mode);
 #else
     drives.push_back("/");
-    std::ifstream mounts("/proc/mounts");
-    std::string line;
-    while (std::getline(mounts, line)) {
-        std::istringstream fields(line);
-        std::string device, point, type;
-        fields >> device >> point >> type;
-        point = unescape_mount(point);
+    for (const auto& [device, point] : mounts()) {
         // Only file systems backed by a device a user stores files on.
         if (device.empty() || device[0] != '/' || point == "/") continue;
         if (point.rfind("/proc", 0) == 0 || point.rfind("/sys", 0) == 0 || point.rfind("/dev", 0) == 0 ||
@@ -117,6 +132,7 @@ std::string drive_root(const std::string& drive) {
 }
 
 bool is_under(const std::string& path, const std::string& root) {
+    if (root.empty()) return false;  // no drive holds anything
     if (path.size() < root.size() || !same_text(std::string_view(path).substr(0, root.size()), root)) return false;
     if (path.size() == root.size()) return true;
     const char next = path[root.size()];

@@ -15,7 +15,7 @@ std::string current_folder();
 // Windows, else the drive itself.
 std::string drive_root(const std::string& drive);
 // Whether path is root or lies below it (compared as the file system
-// compares names).
+// compares names); never for an empty root.
 bool is_under(const std::string& path, const std::string& root);
 // The drive of drives that holds path (longest match), or "" for none.
 std::string drive_of(const std::string& path, const std::vector<std::string>& drives);

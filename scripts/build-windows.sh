@@ -2,7 +2,8 @@
 # Cross-builds the Windows program and its tests into build-windows/ with
 # MinGW-w64; the tests run there under Wine (ctest in build-windows/).
 # FLTK's source archive is taken from ../shared/deps/ beside the project when
-# it is there, else downloaded from FLTK's release address.
+# it is there, else downloaded from FLTK's release address. Arguments go to
+# CMake (the test command adds -DVORLIX_WERROR=ON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-windows-deps.sh
@@ -15,7 +16,7 @@ if [ -f "$archive" ]; then
 fi
 
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DVORLIX_BENCH=OFF \
-      "${archive_args[@]}"
+      "${archive_args[@]}" "$@"
 
 # Test discovery runs the test programs under Wine while building.
 trap 'bash scripts/wine-session.sh stop' EXIT

@@ -3,15 +3,16 @@
 # and the Windows program with its tests into build-windows/, and runs every
 # test: the unit test program also as one process in shuffled order, the
 # Windows tests under Wine. Window tests need an X display: without one, a
-# private Xvfb server is started for the run.
+# private Xvfb server is started for the run. Warnings fail these builds, and
+# the g++ build checks every use of the standard library (_GLIBCXX_ASSERTIONS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build
+cmake -S . -B build -DVORLIX_WERROR=ON -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS
 cmake --build build -j"$(nproc)"
-CXX=clang++ cmake -S . -B build-clang
+CXX=clang++ cmake -S . -B build-clang -DVORLIX_WERROR=ON
 cmake --build build-clang -j"$(nproc)"
-bash scripts/build-windows.sh
+bash scripts/build-windows.sh -DVORLIX_WERROR=ON
 
 xvfb_pid=""
 cleanup() {
@@ -20,14 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
+  source scripts/xvfb.sh
+  start_xvfb 90 || true  # without a display the window tests skip
 fi
 
 status=0

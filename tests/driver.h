@@ -2,6 +2,7 @@
 // the keyboard, the clock and message boxes under the test's control.
 #pragma once
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -58,7 +59,10 @@ inline std::string shown(const forms::Form& f, const std::string& names) {
 
 class Driver {
 public:
-    explicit Driver(const objects::KindList& kinds = objects::built_in()) {
+    // drives: what the drive lists offer from the start instead of the system's drives.
+    explicit Driver(const objects::KindList& kinds = objects::built_in(),
+                    std::function<std::vector<std::string>()> drives = nullptr) {
+        app.drive_provider = std::move(drives);
         boxes.app = &app;
         app.set_message_boxes(&boxes);
         wizard::start(app, kinds);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #ifdef _WIN32
@@ -47,6 +48,27 @@ TEST(Folders, NamesBeyondAsciiReachTheFolderListAsTheyStand) {
     EXPECT_EQ(list.back().path, utf8(inner));
     ASSERT_TRUE(d.open_folder(dir, utf8(inner)));
     EXPECT_EQ(dir.Path(), utf8(inner));
+}
+
+// An empty drive (the current folder on none of the list) holds nothing; a
+// drive the system lacks stands for itself.
+TEST(Drives, AnEmptyOrUnknownDriveHoldsNoFolder) {
+    const std::tuple<std::string, std::string, bool> under[] = {  // path, root
+        {"/home/a", "", false}, {"", "", false},          {"", "/", false},          {"/", "", false},
+        {"/home/a", "/home", true}, {"/homes", "/home", false}, {"/home", "/home", true}, {"/home", "/", true}};
+    for (const auto& [path, root, expected] : under)
+        EXPECT_EQ(forms::is_under(path, root), expected) << path << "|" << root;
+
+    const std::tuple<std::string, std::vector<std::string>, std::string> of[] = {  // path, drives
+        {"/home/a", {""}, ""}, {"/home/a", {"", "/"}, "/"}, {"", {"/", ""}, ""}, {"/home/a", {}, ""},
+        {"/media/usb/x", {"/", "/media/usb", ""}, "/media/usb"}, {"/media/usbkey", {"/media/usb"}, ""}};
+    for (const auto& [path, drives, expected] : of) EXPECT_EQ(forms::drive_of(path, drives), expected) << path;
+
+    for (const char* drive : {"", "q:", "/no drive here"}) EXPECT_EQ(forms::drive_root(drive), drive);
+    EXPECT_EQ(forms::normal_folder(""), "");
+    EXPECT_TRUE(forms::subfolders("").empty());
+    forms::Application app;
+    EXPECT_EQ(app.drive_folder(""), utf8(fs::current_path()));
 }
 
 #ifdef _WIN32

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
+#include <tuple>
 
 #include "objects/kinds.h"
 #include "tests/driver.h"
@@ -45,6 +47,22 @@ file 1 weap {name}
   dep 0x10 bitm weapons\{name}\bitmaps\{name} skin
 file 2 bitm bitmaps\{name} skin
 )";
+
+// Built-in tables are found by name, handed-in ones parsed, when the list is made.
+TEST(AddedKind, AKindWithoutItsTableIsRefusedWhenTheListIsMade) {
+    const std::tuple<std::string, std::map<std::string, std::string>, bool> cases[] = {  // table, tables, refused
+        {"test_gun", {{"test_gun", kTestTable}}, false}, {"pistol", {}, false},
+        {"warthog", {{"test_gun", "file 1 zzzz a\n"}}, true}, {"test_gun", {}, true},
+        {"test_gun", {{"other", kTestTable}}, true}, {"Pistol", {}, true}, {"", {}, true}};
+    for (const auto& [table, tables, refused] : cases) {
+        const std::vector<objects::ObjectKind> row{
+            {"test gun", table, true, {.form_name = "Test_gun", .caption = "Test"}}};
+        if (refused)
+            EXPECT_THROW(objects::KindList(row, tables), duplication::TableError) << table;
+        else
+            EXPECT_NO_THROW(objects::KindList(row, tables)) << table;
+    }
+}
 
 TEST(AddedKind, ATableAndItsRowMakeADuplicatorWithItsInterimNotice) {
     auto rows = objects::built_in().all();

@@ -379,7 +379,7 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
                     if ((k.head[2] != "*" && k.head[2] != w[2]) || !(k.rest.empty() || path_matches(k.rest, w[3])))
                         continue;
                     ++times[w[3]];
-                    if (files.insert(i).second) in += (in.empty() ? "" : ",") + std::to_string(t.files[i].number);
+                    if (files.insert(i).second) in.append(in.empty() ? "" : ",") += std::to_string(t.files[i].number);
                 }
             std::map<std::size_t, std::size_t> tags;  // times named -> tags
             std::size_t blocks = 0;
@@ -388,7 +388,7 @@ TEST_P(ObjectTableFacts, TotalsAndTagUse) {
                 ++tags[n];
             }
             for (const auto& [n, m] : tags)
-                spread += (spread.empty() ? "" : ",") + std::to_string(n) + "x" + std::to_string(m);
+                spread.append(spread.empty() ? "" : ",").append(std::to_string(n) + "x" + std::to_string(m));
             const std::map<std::string, std::string> got = {
                 {"tags", std::to_string(times.size())}, {"times", std::to_string(blocks)},
                 {"files", std::to_string(files.size())}, {"in", in.empty() ? "-" : in}, {"spread", spread}};

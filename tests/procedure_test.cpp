@@ -123,6 +123,24 @@ TEST_F(Duplication, AssaultRifleDriveThatCannotBeOpenedStartsNoRun) {
     EXPECT_EQ(snapshot(root), before);
 }
 
+// Started from a folder on no drive of the list (a network path on Windows):
+// the drive lists hold no drive; the assault rifle's drive handler, run inside
+// the launch, leaves the folder chosen.
+TEST(NoDrive, TheAssaultRifleDuplicatesFromAFolderOnNoListedDrive) {
+    TempDir temp;
+    const std::string elsewhere = utf8(temp.path() / "elsewhere");
+    Driver d(objects::built_in(), [elsewhere] { return std::vector<std::string>{elsewhere}; });
+    ASSERT_EQ(d.main().Drive1.Drive(), "");
+    const fs::path root = make_stock_copy(temp.path(), objects::table("assault_rifle"), "ar2");
+    d.prepare("assault rifle", "Blood Gulch", "ar2", utf8(root));
+    d.compile();
+    EXPECT_EQ(d.duplicator("assault rifle").Dir1.Path(), utf8(root));
+    d.pump();
+    ASSERT_EQ(d.boxes.shown.size(), 2u) << d.boxes.shown.at(0).text;
+    EXPECT_TRUE(fs::exists(root / "ar2.weap.meta"));
+    EXPECT_EQ(d.main().completed.Caption, "The assault rifle has successfully been duplicated to");
+}
+
 TEST_F(Duplication, PlasmaRifleUnloadsAfterAFailedRunAndComesBackFresh) {
     root = make_stock_copy(temp.path(), objects::table("plasma_rifle"), "ion lance");
     fs::remove(root / "bitmaps" / "plasma rifle_card.bitm.meta");

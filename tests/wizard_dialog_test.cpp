@@ -131,7 +131,7 @@ TEST_F(WizardPicker, EveryLabelOfBothViewsWritesTheDisplayNameOfItsRowAndCancelN
             frm_select& s = d.open_picker();
             EXPECT_EQ(shown(s, "Frame1 Frame2 cont Command1 Image2 Image3"), "Frame1") << n;  // opens on file names
             EXPECT_EQ(label(s, n).Caption + "|" + label(s, 61 - n).Caption,
-                      " " + std::string(file) + "|" + display);
+                      std::string(1, ' ') + file + "|" + display);
             if (by_display) d.press(s.Image1, s.Image2, s.Image3, true);
             d.click(label(s, by_display ? 61 - n : n));
             EXPECT_EQ(m.txtmap.Text(), display) << n;

@@ -228,7 +228,7 @@ void Form1::begin_action(bool from_mouse_up) {
         Done.Visible = false;
         txtmap.SetText("");
         txtfile.SetText("");
-        Label3.Caption = " ";
+        Label3.Caption.assign(1, ' ');  // not = " ": g++ 12 -O3 warns of an overlap there
         if (from_mouse_up) Check1.SetValue(0);
     }
     Donefraim.Visible = false;

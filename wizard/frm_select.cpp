@@ -54,7 +54,7 @@ frm_select::frm_select(forms::Application& app)
                   const forms::Rect r{120 + 1680 * column, row_top(row), 1575, 255};
                   file_labels[static_cast<std::size_t>(row)] =
                       &map_label(*this, file_label_number(row), r,
-                                 " " + std::string(kMapNames[static_cast<std::size_t>(row)].file), &Frame1);
+                                 std::string(1, ' ').append(kMapNames[static_cast<std::size_t>(row)].file), &Frame1);
               }
           }(),
           cancel_label(*this, "Labeshit", {3480, 3480, 1635, 255}, &Frame1))),

@@ -37,6 +37,12 @@ void FolderWidget::sync(forms::Control& c, bool visible, bool active) {
     auto& dirs = static_cast<forms::DirListBox&>(c);
     place(c);
     style_text(*this, c);
+    if (!visible) {
+        // Filled once it shows: the folder's listing and the font its lines
+        // are measured in wait until then.
+        show_and_enable(*this, visible, active);
+        return;
+    }
     bool refilled = false;
     if (!filled_ || dirs.Path() != path_) {
         entries_ = dirs.entries();

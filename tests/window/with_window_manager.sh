@@ -3,16 +3,11 @@
 # with a small window manager (fluxbox) framing the windows.
 set -euo pipefail
 program="$1"
-for n in $(seq 140 180); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  display=":$n"
-  break
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $wm $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY="$display"
+source "$(dirname "$0")/../../scripts/xvfb.sh"
+wm="" xvfb_pid=""
+# fluxbox may hang on TERM and outlive its display: it is killed outright.
+trap 'kill -KILL $wm 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
+start_xvfb 140
 fluxbox >/dev/null 2>&1 &
 wm=$!
 # The window manager has taken over once it names itself on the root window.
