@@ -20,18 +20,6 @@ namespace forms {
 namespace {
 
 #ifdef _WIN32
-// Windows compares paths without regard to case.
-bool same_text(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-#else
-bool same_text(std::string_view a, std::string_view b) { return a == b; }
-#endif
-
-
-#ifdef _WIN32
 // "c: [label]": the letter, a colon and, where the drive has one, its volume
 // label in brackets (for a network drive the share it connects to).
 std::string drive_entry(wchar_t letter) {
@@ -133,7 +121,7 @@ std::string drive_root(const std::string& drive) {
 
 bool is_under(const std::string& path, const std::string& root) {
     if (root.empty()) return false;  // no drive holds anything
-    if (path.size() < root.size() || !same_text(std::string_view(path).substr(0, root.size()), root)) return false;
+    if (path.size() < root.size() || !same_name(std::string_view(path).substr(0, root.size()), root)) return false;
     if (path.size() == root.size()) return true;
     const char next = path[root.size()];
     const char last = root.back();
