@@ -90,42 +90,47 @@ protected:
 };
 
 TEST_F(AllOrNothing, InputsThatCannotStandInTheFilesAreRefused) {
-    stock("pistol", "folder");
-    const auto before = everything();
-    const std::tuple<std::string, std::string, const char*> cases[] = {
-        {".", "Blood Gulch", "names a folder"},
-        {"..", "Blood Gulch", "names a folder"},
-        {"CON", "Blood Gulch", "keeps it for a device"},
-        {"nul", "Blood Gulch", "keeps it for a device"},
-        {"Com1.x", "Blood Gulch", "keeps it for a device"},
-        {"lpt9 ", "Blood Gulch", "keeps it for a device"},
-        {"COM0", "Blood Gulch", "keeps it for a device"},
-        {"lpt0.meta", "Blood Gulch", "keeps it for a device"},
-        {"COM\xC2\xB9", "Blood Gulch", "keeps it for a device"},
-        {"lpt\xC2\xB2.x", "Blood Gulch", "keeps it for a device"},
-        {"Lpt\xC2\xB3", "Blood Gulch", "keeps it for a device"},
-        {"CONIN$", "Blood Gulch", "keeps it for a device"},
-        {"conout$.txt", "Blood Gulch", "keeps it for a device"},
-        {"Pistol", "Blood Gulch", "stock object's own name"},
-        {std::string(240, 'm'), "Blood Gulch", "too long"},
-        {std::string(300, 'm'), "Blood Gulch", "too long"},
-        {"mag<num", "Blood Gulch", "holds \"<\""},
-        {"mag&num", "Blood Gulch", "holds \"&\""},
-        {"mag/num", "Blood Gulch", "cannot be used in a file name"},
-        {"mag?num", "Blood Gulch", "holds \"?\""},
-        {"mag\tnum", "Blood Gulch", "a control character"},
-        {"mag\xE5\x90\x8D", "Blood Gulch", "Windows-1252"},
-        {"magnum", "Blood & Gulch", "The map name"},
-        {"magnum", "Blood <Gulch>", "The map name"},
-        {"magnum", "Blood\tGulch", "The map name \"Blood\tGulch\" holds a control character"},
-        {"magnum", "Blood\r\nGulch", "holds a control character"},
+    const std::tuple<const char*, std::string, std::string, const char*> cases[] = {
+        {"pistol", ".", "Blood Gulch", "names a folder"},
+        {"pistol", "..", "Blood Gulch", "names a folder"},
+        {"pistol", "CON", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "nul", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "Com1.x", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "lpt9 ", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "COM0", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "lpt0.meta", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "COM\xC2\xB9", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "lpt\xC2\xB2.x", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "Lpt\xC2\xB3", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "CONIN$", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "conout$.txt", "Blood Gulch", "keeps it for a device"},
+        {"pistol", "Pistol", "Blood Gulch", "stock object's own name"},
+        {"pistol", std::string(240, 'm'), "Blood Gulch", "too long"},
+        {"pistol", std::string(300, 'm'), "Blood Gulch", "too long"},
+        {"pistol", "mag<num", "Blood Gulch", "holds \"<\""},
+        {"pistol", "mag&num", "Blood Gulch", "holds \"&\""},
+        {"pistol", "mag/num", "Blood Gulch", "cannot be used in a file name"},
+        {"pistol", "mag?num", "Blood Gulch", "holds \"?\""},
+        {"pistol", "mag\tnum", "Blood Gulch", "a control character"},
+        {"pistol", "mag\xE5\x90\x8D", "Blood Gulch", "Windows-1252"},
+        {"pistol", "magnum", "Blood & Gulch", "The map name"},
+        {"pistol", "magnum", "Blood <Gulch>", "The map name"},
+        {"pistol", "magnum", "Blood\tGulch", "The map name \"Blood\tGulch\" holds a control character"},
+        {"pistol", "magnum", "Blood\r\nGulch", "holds a control character"},
+        // A new name equal to a stock tag name would make two files one.
+        {"warthog", "antenna", "Blood Gulch", "would both be"},
+        {"warthog", "Casings", "Blood Gulch", "would both be"},
+        {"shotgun", "casings", "Blood Gulch", "would both be"},
     };
-    for (const auto& [name, map, says] : cases) {
+    for (const auto& [kind, name, map, says] : cases) {
         SCOPED_TRACE(name + " / " + map);
+        stock(kind, "folder");
+        const auto before = everything();
         Driver d;
         run(d, name, map);
         expect_refused(d, says);
         EXPECT_EQ(everything(), before);
+        fs::remove_all(root);
     }
 }
 

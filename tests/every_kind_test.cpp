@@ -118,27 +118,4 @@ INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(all_kinds()), [](co
     return n;
 });
 
-// A new name equal to a stock tag name would make two positions one file.
-TEST(NameClash, ANameThatMakesTwoFilesOneIsRefusedUntouched) {
-    for (const auto& clash : {std::pair{"warthog", "antenna"}, std::pair{"warthog", "Casings"},
-                              std::pair{"shotgun", "casings"}}) {
-        const std::string kind = clash.first, name = clash.second;
-        SCOPED_TRACE(kind + std::string(" ") + name);
-        TempDir temp;
-        const fs::path root = make_stock_copy(temp.path(), objects::table(objects::built_in().find(kind)->table), name);
-        const auto before = snapshot(root);
-        Driver d;
-        d.app.dispatch([&] { d.main().Combo1.items.push_back(kind); });
-        d.prepare(kind, "Blood Gulch", name, utf8(root));
-        d.boxes.shown.clear();
-        d.compile();
-        d.pump();
-        ASSERT_EQ(d.boxes.shown.size(), 1u);
-        EXPECT_EQ(d.boxes.shown[0].style, forms::kCritical);
-        EXPECT_NE(d.boxes.shown[0].text.find("would both be"), std::string::npos) << d.boxes.shown[0].text;
-        EXPECT_NE(d.boxes.shown[0].text.find(std::string("bitmaps")), std::string::npos) << d.boxes.shown[0].text;
-        EXPECT_EQ(snapshot(root), before);
-    }
-}
-
 }  // namespace

