@@ -216,8 +216,16 @@ std::optional<std::string> UndoJournal::check_step(const Step& step, const std::
 void UndoJournal::record(std::vector<Step> steps) {
     const int n = static_cast<int>(record_.size()) + 1;
     std::string text = std::string(kHeader) + "\n";
-    for (const Step& s : steps)
-        text += std::string(1, s.kind) + "\t" + escaped(s.from) + (s.kind == 'w' ? "" : "\t" + escaped(s.to)) + "\n";
+    for (const Step& s : steps) {
+        text += s.kind;
+        text += '\t';
+        text += escaped(s.from);
+        if (s.kind != 'w') {
+            text += '\t';
+            text += escaped(s.to);
+        }
+        text += '\n';
+    }
     text += std::string(kEnd) + "\n";
     const std::string part = forms::join_local(undo_folder(), numbered(n, kPart));
     record_.push_back({forms::join_local(undo_folder(), numbered(n, kJournal)), std::move(steps)});
