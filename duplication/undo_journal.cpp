@@ -99,6 +99,8 @@ std::optional<std::string> bad_components(const std::string& rel) {
         if (c.find_first_of(std::string_view("/\0", 2)) != std::string::npos) return "is no plain relative path";
 #ifdef _WIN32
         if (c.find(':') != std::string::npos) return "names a drive or a stream";
+        // Windows drops a trailing point or blank: ".. " would be "..".
+        if (c.back() == '.' || c.back() == ' ') return "leads out of the output folder";
 #endif
     }
     std::string first = parts.front().substr(0, std::string_view(kUndoFolder).size());
