@@ -37,6 +37,28 @@ std::string unchanged(bool put_back) {
     return put_back ? std::string("\n\n") + kPutBack + " Nothing else was changed." : kUnchanged;
 }
 
+// Takes the folder for one run and puts back an earlier run that was cut
+// short: the report when the run must not go on.
+std::optional<std::string> take_folder(forms::FileSystem& files, const std::string& folder, UndoJournal& journal,
+                                       std::unique_ptr<forms::FolderLock>& lock, bool& put_back) {
+    try {
+        lock = files.lock(folder);
+        if (!lock) return "Another run is working on the folder \"" + folder + "\". Let it end, then try again." + kUnchanged;
+        if (const auto why = journal.inspect()) return *why + kUnchanged;
+    } catch (...) {
+        return description(std::current_exception()) + kUnchanged;
+    }
+    if (!journal.cut_short()) return std::nullopt;
+    try {
+        journal.recover();
+    } catch (...) {
+        return "An earlier run on this folder was cut short, and what it changed cannot be put back: " +
+               description(std::current_exception()) + "\n\nNothing else was changed.";
+    }
+    put_back = true;
+    return std::nullopt;
+}
+
 // The changes of one run, undone as a whole when any of them fails.
 void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInputs& in, const CheckedRun& checked,
                    UndoJournal& journal, bool& noticed) {
@@ -89,31 +111,11 @@ void run_duplication(DuplicatorForm& form) {
     UndoJournal journal(files, in.folder);
     std::unique_ptr<forms::FolderLock> lock;
     bool put_back = false;
-    if (files.is_directory(in.folder)) {
-        std::optional<std::string> why;
-        try {
-            lock = files.lock(in.folder);
-            why = lock ? journal.inspect()
-                       : "Another run is working on the folder \"" + in.folder +
-                             "\". Let it end, then try again.";
-        } catch (...) {
-            why = description(std::current_exception());
-        }
-        if (why) {
-            error_report(*why + kUnchanged);
+    if (files.is_directory(in.folder))
+        if (const auto why = take_folder(files, in.folder, journal, lock, put_back)) {
+            error_report(*why);
             return;
         }
-        if (journal.cut_short()) {
-            try {
-                journal.recover();
-            } catch (...) {
-                error_report("An earlier run on this folder was cut short, and what it changed cannot be put back: " +
-                             description(std::current_exception()) + "\n\nNothing else was changed.");
-                return;
-            }
-            put_back = true;
-        }
-    }
     std::optional<std::string> why;
     try {
         why = check_folder(table, form.kind(), in, files, checked);

@@ -211,10 +211,13 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
     return std::nullopt;
 }
 
-// Checks of the new name and the map, and what they make of the table's paths.
-Reason bad_inputs(const ObjectTable& table, const std::string& kind, const RunInputs& in, CheckedRun& run) {
-    if (Reason why = bad_name(in.new_name, table, run.new_name)) return why;
-    if (Reason why = bad_map(in.map, run.map)) return why;
+}  // namespace
+
+std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, const std::string& kind,
+                                                   const RunInputs& in) {
+    CheckedRun run;
+    if (Reason why = bad_name(in.new_name, table, run.new_name)) return std::move(*why);
+    if (Reason why = bad_map(in.map, run.map)) return std::move(*why);
     run.plan.writes = written_paths(table, in.new_name);
     run.plan.renames = renamed_paths(table, in.new_name);
     std::vector<std::string> targets;
@@ -229,15 +232,6 @@ Reason bad_inputs(const ObjectTable& table, const std::string& kind, const RunIn
             return "With the new name " + quoted(in.new_name) + " two files of the " + kind + " would both be " +
                    quoted(local(in, *path)) + ", and one would be lost. Choose another name.";
     }
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, const std::string& kind,
-                                                   const RunInputs& in) {
-    CheckedRun run;
-    if (Reason why = bad_inputs(table, kind, in, run)) return std::move(*why);
     return run;
 }
 

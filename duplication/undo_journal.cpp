@@ -103,10 +103,8 @@ std::optional<std::string> bad_components(const std::string& rel) {
         if (c.back() == '.' || c.back() == ' ') return "leads out of the output folder";
 #endif
     }
-    std::string first = parts.front().substr(0, std::string_view(kUndoFolder).size());
-    std::transform(first.begin(), first.end(), first.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    if (first == kUndoFolder) return "lies in the program's own folders";
+    if (forms::same_name(parts.front().substr(0, std::string_view(kUndoFolder).size()), kUndoFolder))
+        return "lies in the program's own folders";
     return std::nullopt;
 }
 
@@ -157,6 +155,7 @@ std::optional<std::string> UndoJournal::inspect() {
 }
 
 std::optional<std::string> UndoJournal::read_record(const std::vector<std::string>& names) {
+    const std::string root = files_.resolved(folder_);
     int asides = 0;
     for (const std::string& journal : names) {
         const std::vector<std::string> lines = split(files_.read_file(journal), '\n');
@@ -173,14 +172,15 @@ std::optional<std::string> UndoJournal::read_record(const std::vector<std::strin
                 !(from = unescaped(fields[1])) || (expected == 3 && !(to = unescaped(fields[2]))))
                 return untrusted(journal, "holds a line that is not a step: " + quoted(escaped(lines[i])));
             read.steps.push_back({kind[0], *from, *to});
-            if (auto why = check_step(read.steps.back(), journal, asides)) return why;
+            if (auto why = check_step(read.steps.back(), journal, root, asides)) return why;
         }
         record_.push_back(std::move(read));
     }
     return std::nullopt;
 }
 
-std::optional<std::string> UndoJournal::check_step(const Step& step, const std::string& journal, int& asides) {
+std::optional<std::string> UndoJournal::check_step(const Step& step, const std::string& journal,
+                                                   const std::string& root, int& asides) {
     const auto names = [&](const std::string& rel, const std::string& why) {
         return untrusted(journal, "names " + quoted(escaped(rel)) + ", which " + why);
     };
@@ -193,7 +193,6 @@ std::optional<std::string> UndoJournal::check_step(const Step& step, const std::
         paths = {step.from};
         if (step.kind == 'r') paths.push_back(step.to);
     }
-    const std::string root = files_.resolved(folder_);
     for (const std::string& rel : paths) {
         if (auto why = bad_components(rel)) return names(rel, *why);
         // Every folder on the way is a real folder inside the output folder.

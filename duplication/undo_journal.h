@@ -70,7 +70,9 @@ private:
     std::string undo_folder() const;
     void record(std::vector<Step> steps);
     std::optional<std::string> read_record(const std::vector<std::string>& names);
-    std::optional<std::string> check_step(const Step& step, const std::string& journal, int& asides);
+    // root: the output folder's real path.
+    std::optional<std::string> check_step(const Step& step, const std::string& journal, const std::string& root,
+                                          int& asides);
 
     forms::FileSystem& files_;
     std::string folder_;

@@ -93,7 +93,7 @@ public:
     }
 
     std::optional<std::string> why_unwritable(const std::string& folder) override {
-        if (::access(utf8_path(local_path(folder)).c_str(), W_OK | X_OK) == 0) return std::nullopt;
+        if (::access(folder.c_str(), W_OK | X_OK) == 0) return std::nullopt;
         return last_error().message();
     }
 

@@ -1,0 +1,246 @@
+// A run either completes or leaves the folder exactly as it was: failures at
+// any step put back, old files back by their exact names, leftovers of
+// completed runs, a killed run taken up by the next, one run per folder.
+#include <algorithm>
+#include <new>
+#include <random>
+#include <stdexcept>
+
+#include "tests/all_or_nothing.h"
+#include "tests/faulty_files.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+using namespace testing_driver;
+namespace fs = std::filesystem;
+
+// Whichever change fails, before or after it took effect, and however it
+// fails, the run either is done and says so, or puts every earlier change
+// back and says so once. The plasma pistol's interim notice goes with an
+// undone run.
+TEST_F(AllOrNothing, AFailureAtAnyChangeEndsDoneOrPutBack) {
+    stock("plasma pistol", "zapper");
+    const auto before = everything();
+    FaultyFiles counting;
+    {
+        Driver d;
+        d.app.set_file_system(&counting);
+        launch(d, "zapper");
+        expect_done(d);
+    }
+    const auto done = everything();
+    for (int k = 1; k <= counting.changes; ++k)
+        for (const bool took_effect : {false, true}) {
+            SCOPED_TRACE("change " + std::to_string(k) + (took_effect ? ", after it took effect" : ""));
+            fs::remove_all(root);
+            stock("plasma pistol", "zapper");
+            FaultyFiles files;
+            (took_effect ? files.after : files.before) = [k](int n) {
+                if (n != k) return;
+                if (k % 3 == 0) throw forms::Error(forms::kPathFileAccess, "No space left on device");
+                if (k % 3 == 1) throw std::runtime_error("library failure");
+                throw std::bad_alloc();
+            };
+            Driver d;
+            d.app.set_file_system(&files);
+            launch(d, "zapper");
+            ASSERT_FALSE(d.boxes.shown.empty());
+            if (d.boxes.shown.back().style != forms::kCritical) {
+                expect_done(d);
+                EXPECT_EQ(without_leftovers(everything()), done);
+                continue;
+            }
+            EXPECT_EQ(std::count_if(d.boxes.shown.begin(), d.boxes.shown.end(),
+                                    [](const Box& b) { return b.style == forms::kCritical; }),
+                      1);
+            EXPECT_TRUE(d.boxes.shown.back().text.ends_with(kUnchanged)) << d.boxes.shown.back().text;
+            EXPECT_EQ(d.boxes.shown.back().dialog, "-");  // no notice of files created
+            EXPECT_EQ(everything(), before);
+        }
+}
+
+// Old files are set aside and put back by their exact names, whatever they
+// hold, also from the record on disk by the next run, which says that it put
+// an earlier run back whatever else it reports. A name the record cannot carry
+// is refused in advance.
+TEST_F(AllOrNothing, OldFilesComeBackByTheirExactNames) {
+    stock("pistol", "folder");
+    const std::string names[] = {
+        "OLD.xml", "100%25.xml",
+#ifndef _WIN32
+        "BULLET.proj.xml", "evil\nw\tnotes.txt\tz.xml", "old\nnotes.xml",
+#endif
+    };
+    for (const std::string& name : names) write_text(root / fs_path(name), "old " + name);
+    write_text(root / "bullet.proj.xml", "old, where a file is written");
+    write_text(root / "notes.txt", "notes");
+    const auto before = everything();
+    {
+        // The last change fails, and so does the undo's first step.
+        FaultyFiles files;
+        files.held = {utf8(root / ".vorlix-undo"), utf8(root / "magnum.antr.meta")};
+        Driver d;
+        d.app.set_file_system(&files);
+        run(d, "magnum");
+        ASSERT_EQ(d.boxes.shown.size(), 2u);
+        EXPECT_TRUE(d.boxes.shown[1].text.ends_with("The next run on this folder puts back what it can."));
+    }
+    {
+        FaultyFiles files;
+        files.unwritable.insert(utf8(root / "fp"));
+        Driver d;
+        d.app.set_file_system(&files);
+        run(d, "magnum");
+        expect_refused(d, "cannot be written", std::string(kPutBack) + " Nothing else was changed.");
+        EXPECT_EQ(everything(), before);
+    }
+    Driver d;
+    run(d, "magnum");
+    expect_done(d);
+    for (const std::string& name : names) EXPECT_FALSE(fs::exists(root / fs_path(name))) << name;
+    EXPECT_FALSE(fs::exists(root / "old.xml"));
+    EXPECT_NE(read_bytes(root / "bullet.proj.xml").find("<Tag>jorp"), std::string::npos);
+    EXPECT_EQ(read_bytes(root / "notes.txt"), "notes");
+    EXPECT_FALSE(fs::exists(root / ".vorlix-undo-done"));
+#ifndef _WIN32
+    stock("pistol", "other");
+    write_text(root / "fp" / "a\\b.xml", "backslash");
+    const auto other = everything();
+    run(d, "magnum");
+    expect_refused(d, "has a name with \"\\\"");
+    EXPECT_NE(d.boxes.shown[0].text.find("a\\b.xml"), std::string::npos);
+    EXPECT_EQ(everything(), other);
+#endif
+}
+
+// What completed runs leave is cleared by the next run that completes, never
+// by one that is refused; what the program did not write stays and is named;
+// what cannot go yet does not stop a run.
+TEST_F(AllOrNothing, LeftoversOfCompletedRunsNeverStopARun) {
+    stock("pistol", "folder");
+    write_text(root / ".vorlix-undo-done" / "1.aside", "set aside");
+    write_text(root / ".vorlix-undo-done" / "1.journal", journal("a\t.vorlix-undo\\1.aside\told.xml\n"));
+    write_text(root / ".vorlix-undo-done" / "thesis.doc", "thesis");
+    write_text(root / ".vorlix-undo-done-2" / "1.aside", "held");
+    const auto before = everything();
+    {
+        Driver d;
+        run(d, "CON");
+        EXPECT_EQ(everything(), before);
+    }
+    FaultyFiles files;
+    files.held.insert(utf8(root / ".vorlix-undo-done-2" / "1.aside"));
+    Driver d;
+    d.app.set_file_system(&files);
+    run(d, "magnum");
+    expect_done(d);
+    ASSERT_EQ(d.boxes.shown.size(), 3u);
+    EXPECT_NE(d.boxes.shown[2].text.find(utf8(root / ".vorlix-undo-done" / "thesis.doc")), std::string::npos);
+    EXPECT_EQ(read_bytes(root / ".vorlix-undo-done" / "thesis.doc"), "thesis");
+    EXPECT_FALSE(fs::exists(root / ".vorlix-undo-done" / "1.aside"));
+    EXPECT_EQ(read_bytes(root / ".vorlix-undo-done-2" / "1.aside"), "held");
+    EXPECT_FALSE(fs::exists(root / ".vorlix-undo-done-3"));
+    EXPECT_FALSE(fs::exists(root / ".vorlix-undo"));
+}
+
+#ifndef _WIN32
+// A run killed at a random change leaves a folder that the next run puts back
+// and then duplicates, exactly as a run that was never cut short.
+TEST_F(AllOrNothing, AKilledRunIsTakenUpByTheNext) {
+    TempDir reference_parent;
+    kind_ = "needler";
+    root = make_stock_copy(reference_parent.path(), objects::table("needler"), "folder");
+    {
+        Driver d;
+        run(d, "stinger");
+        ASSERT_EQ(d.boxes.shown.size(), 2u);
+    }
+    const auto done = snapshot(root);
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 12; ++round) {
+        stock("needler", "folder");
+        const auto outside = snapshot(temp.path() / "outside");
+        const int k = std::uniform_int_distribution<int>(1, 100)(random);
+        SCOPED_TRACE("killed at change " + std::to_string(k));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            FaultyFiles files;
+            files.before = [k](int n) {
+                if (n == k) ::raise(SIGKILL);
+            };
+            Driver d;
+            d.app.set_file_system(&files);
+            run(d, "stinger");
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        Driver d;
+        run(d, "stinger");
+        if (WIFSIGNALED(status) && d.boxes.shown.size() == 1) {
+            // Killed after the change that marks the run done.
+            EXPECT_NE(d.boxes.shown[0].text.find("not yet duplicated"), std::string::npos);
+        } else if (WIFSIGNALED(status) && d.boxes.shown.size() == 3) {
+            EXPECT_EQ(d.boxes.shown[0].text, kPutBack);
+        }
+        EXPECT_EQ(without_leftovers(snapshot(root)), done);
+        EXPECT_EQ(snapshot(temp.path() / "outside"), outside);
+        fs::remove_all(root);
+    }
+}
+
+// A second program on a folder in use is refused and changes nothing; the
+// first run then completes untouched.
+TEST_F(AllOrNothing, ASecondProgramOnAFolderInUseIsRefused) {
+    stock("pistol", "folder");
+    int ready[2], go[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The first program holds its run open at the XML confirmation.
+        struct Held : ScriptedBoxes {
+            int show(const std::string& text, int style, const std::string& title) override {
+                char c = 0;
+                if (shown.empty() && (::write(ready[1], "x", 1) != 1 || ::read(go[0], &c, 1) != 1)) ::_exit(2);
+                return ScriptedBoxes::show(text, style, title);
+            }
+            int* ready;
+            int* go;
+        } boxes;
+        boxes.ready = ready;
+        boxes.go = go;
+        Driver d;
+        d.app.set_message_boxes(&boxes);
+        run(d, "magnum");
+        ::_exit(boxes.shown.size() == 2 && boxes.shown[1].text == duplication::kRenameConfirmation ? 0 : 1);
+    }
+    ::close(ready[1]);
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    const auto during = everything();
+    {
+        Driver d;
+        run(d, "magnum");
+        expect_refused(d, "Another run is working on the folder");
+        EXPECT_EQ(everything(), during);
+    }
+    ASSERT_EQ(::write(go[1], "x", 1), 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(read_bytes(root / "magnum.weap.meta"), "stock meta pistol.weap.meta");
+    EXPECT_FALSE(fs::exists(root / ".vorlix-undo"));
+    for (int fd : {ready[0], go[0], go[1]}) ::close(fd);
+}
+#endif
+
+}  // namespace
