@@ -160,7 +160,7 @@ Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string
                   forms::FileSystem& files) {
     const std::string path = local(in, rel);
     if (!files.is_directory(path)) {
-        if (files.is_link(path)) return leads_nowhere("The folder", path);
+        if (files.is_link(path) && !target(files, path)) return leads_nowhere("The folder", path);
         return "The folder " + quoted(path) + " of the " + kind + " is missing.";
     }
     const std::optional<std::string> to = passes_a_link(in, rel, files) ? target(files, path) : root;
