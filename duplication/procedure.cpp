@@ -37,6 +37,23 @@ std::string unchanged(bool put_back) {
     return put_back ? std::string("\n\n") + kPutBack + " Nothing else was changed." : kUnchanged;
 }
 
+// What a put-back that did not finish did, and why; whose: "what it changed"
+// or "the run's changes".
+std::string not_put_back(const PutBackError& e, const std::string& whose) {
+    constexpr const char* kGoesOn = "\nWhat is left of it is still recorded: the next run on this folder goes on from there.";
+    switch (e.kind) {
+        case PutBackError::InTheWay:
+            return whose + " cannot be put back while these stand in the way:\n" + e.in_the_way +
+                   "\nMove them elsewhere, then run again: the folder is put back first.";
+        case PutBackError::Failed:
+            return whose + " cannot be put back: " + description(e.cause) +
+                   "\nThe record is kept: the next run on this folder tries again.";
+        case PutBackError::InPart:
+            break;
+    }
+    return whose + " could be put back only in part: " + description(e.cause) + kGoesOn;
+}
+
 // Takes the folder for one run and puts back an earlier run that was cut
 // short: the report when the run must not go on.
 std::optional<std::string> take_folder(forms::FileSystem& files, const std::string& folder, UndoJournal& journal,
@@ -51,9 +68,9 @@ std::optional<std::string> take_folder(forms::FileSystem& files, const std::stri
     if (!journal.cut_short()) return std::nullopt;
     try {
         journal.recover();
-    } catch (...) {
-        return "An earlier run on this folder was cut short, and what it changed cannot be put back: " +
-               description(std::current_exception()) + "\n\nNothing else was changed.";
+    } catch (const PutBackError& e) {
+        return "An earlier run on this folder was cut short, and " + not_put_back(e, "what it changed") +
+               (e.kind == PutBackError::InPart ? "" : kUnchanged);
     }
     put_back = true;
     return std::nullopt;
@@ -74,9 +91,10 @@ void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInpu
     journal.begin();
     // The purge: old files are set aside, and dropped only once all is done.
     journal.set_aside(plan.set_aside);
-    journal.will_write(plan.writes);
+    std::vector<std::pair<std::string, std::string>> written;
     for (std::size_t i = 0; i < table.files.size(); ++i)
-        files.write_file(forms::join_local(in.folder, plan.writes[i]), file_bytes(table, table.files[i], run));
+        written.emplace_back(plan.writes[i], file_bytes(table, table.files[i], run));
+    journal.write(written);
     app.MsgBox(table.xml_confirmation);
     if (table.interim_notice && form.report()) {
         form.report()->interim_notice();
@@ -137,9 +155,9 @@ void run_duplication(DuplicatorForm& form) {
         if (noticed) form.report()->interim_withdrawn();
         try {
             journal.undo();
-        } catch (...) {
-            error_report(what + "\n\nThe folder could not be put back completely: " +
-                         description(std::current_exception()) + "\nThe next run on this folder puts back what it can.");
+        } catch (const PutBackError& e) {
+            error_report(what + "\n\n" + not_put_back(e, "The run's changes") +
+                         (put_back ? std::string("\n\n") + kPutBack : ""));
             return;
         }
         error_report(what + unchanged(put_back));

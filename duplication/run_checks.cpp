@@ -7,6 +7,7 @@
 
 #include "duplication/cp1252.h"
 #include "duplication/msf_writer.h"
+#include "duplication/paths.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/forms.h"
@@ -19,17 +20,6 @@ using Reason = std::optional<std::string>;
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
 std::string local(const RunInputs& in, const std::string& rel) { return forms::join_local(in.folder, rel); }
-
-// The folder part of a relative path: "fp\\bitmaps\\x.bitm.xml" -> "fp\\bitmaps".
-std::string folder_of(const std::string& rel) {
-    const auto cut = rel.rfind('\\');
-    return cut == std::string::npos ? "." : rel.substr(0, cut);
-}
-
-std::string name_of(const std::string& rel) {
-    const auto cut = rel.rfind('\\');
-    return cut == std::string::npos ? rel : rel.substr(cut + 1);
-}
 
 // Names compared as Windows compares file names: without regard to case.
 std::string folded(const std::string& text) {
@@ -134,15 +124,6 @@ Reason too_long(const RunInputs& in, const std::string& rel) {
     return std::nullopt;
 }
 
-// Whether some folder on the way from the output folder down to rel is a link.
-bool passes_a_link(const RunInputs& in, const std::string& rel, forms::FileSystem& files) {
-    if (rel == ".") return false;
-    for (std::size_t cut = rel.find('\\');; cut = rel.find('\\', cut + 1)) {
-        if (files.is_link(local(in, rel.substr(0, cut)))) return true;
-        if (cut == std::string::npos) return false;
-    }
-}
-
 // The real place of a link, or nothing when it leads nowhere.
 std::optional<std::string> target(forms::FileSystem& files, const std::string& path) {
     try {
@@ -156,6 +137,17 @@ std::string leads_nowhere(const std::string& what, const std::string& path) {
     return what + " " + quoted(path) + " is a link that leads nowhere. Delete the link and try again.";
 }
 
+// Why the file at path must not be set aside, renamed or written over: a
+// run moves, deletes and writes nothing through a link.
+Reason linked_file(forms::FileSystem& files, const std::string& path) {
+    if (!files.is_link(path)) return std::nullopt;
+    const auto to = target(files, path);
+    if (!to) return leads_nowhere("The file", path);
+    return "The file " + quoted(path) + " is a link to " + quoted(*to) +
+           ". A run moves, deletes and writes no file through a link: put the file itself in its place, or delete "
+           "the link, and try again.";
+}
+
 Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string& kind, const std::string& root,
                   forms::FileSystem& files) {
     const std::string path = local(in, rel);
@@ -163,12 +155,16 @@ Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string
         if (files.is_link(path) && !target(files, path)) return leads_nowhere("The folder", path);
         return "The folder " + quoted(path) + " of the " + kind + " is missing.";
     }
-    const std::optional<std::string> to = passes_a_link(in, rel, files) ? target(files, path) : root;
-    if (!to) return leads_nowhere("The folder", path);
-    const std::string& real = *to;
-    if (!forms::is_under(real, root))
-        return "The folder " + quoted(path) + " leads outside the output folder, to " + quoted(real) +
-               ". Nothing outside the output folder is changed: replace the link by the folder itself.";
+    if (const auto link = first_link(files, in.folder, rel)) {
+        const std::string at = local(in, *link);
+        const auto to = target(files, at);
+        if (!to) return leads_nowhere("The folder", at);
+        if (!forms::is_under(*to, root))
+            return "The folder " + quoted(at) + " leads outside the output folder, to " + quoted(*to) +
+                   ". Nothing outside the output folder is changed: replace the link by the folder itself.";
+        return "The folder " + quoted(at) + " is a link to " + quoted(*to) +
+               ". A run changes nothing through a link: replace the link by the folder itself and try again.";
+    }
     if (const auto why = files.why_unwritable(path))
         return "The folder " + quoted(path) + " cannot be written (" + *why + "): make it writable and try again.";
     return std::nullopt;
@@ -188,6 +184,7 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
     const auto add = [&](const std::string& folder, const std::string& name) -> Reason {
         const std::string rel = folder == "." ? name : folder + "\\" + name;
         if (!aside.insert(rel).second) return std::nullopt;
+        if (Reason why = linked_file(files, local(in, rel))) return why;
         // The record separates folders with a backslash; on Linux it may
         // stand in a name.
         if (name.find('\\') != std::string::npos)
@@ -201,8 +198,9 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
     };
     for (const std::string& folder : table.purge)
         for (const forms::Listed& e : names_in(folder))
-            if (e.type != forms::Entry::Folder && e.name.size() > 4 &&
-                folded(e.name.substr(e.name.size() - 4)) == ".xml")
+            // A link that leads to a folder is a folder to the purge: left alone.
+            if (e.type != forms::Entry::Folder && ends_with_nocase(e.name, ".xml") &&
+                !(e.type == forms::Entry::Link && files.is_directory(local(in, folder + "\\" + e.name))))
                 if (Reason why = add(folder, e.name)) return why;
     for (const std::string& rel : writes)
         for (const forms::Listed& e : names_in(folder_of(rel)))
@@ -231,6 +229,10 @@ std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, con
         if (const Reason path = shared_path(list))
             return "With the new name " + quoted(in.new_name) + " two files of the " + kind + " would both be " +
                    quoted(local(in, *path)) + ", and one would be lost. Choose another name.";
+        for (const std::string& path : list)
+            if (is_own_folder_name(split(path, '\\').front()))
+                return "With the new name " + quoted(in.new_name) + " the file " + quoted(local(in, path)) +
+                       " would lie in a folder that this program keeps for itself. Choose another name.";
     }
     return run;
 }
@@ -256,23 +258,21 @@ std::optional<std::string> check_folder(const ObjectTable& table, const std::str
     for (const std::string& rel : writes) {
         if (const Reason why = too_long(in, rel)) return why;
         const std::string path = local(in, rel);
-        if (!files.exists(path)) continue;
-        if (files.is_link(path)) {
-            const auto to = target(files, path);
-            if (!to) return leads_nowhere("The file", path);
-            if (!forms::is_under(*to, root))
-                return "The file " + quoted(path) + " is a link to " + quoted(*to) +
-                       ", outside the output folder. Delete the link and try again.";
-        }
         if (files.is_directory(path))
             return "A folder stands where the file " + quoted(path) +
                    " is to be written. Move or rename that folder and try again.";
+        if (const Reason why = linked_file(files, path)) return why;
     }
     for (const auto& [from, to] : renames) {
         if (const Reason why = too_long(in, to)) return why;
-        if (!files.exists(local(in, from)))
-            return "The file " + quoted(local(in, from)) + " of the stock " + kind +
+        const std::string path = local(in, from);
+        if (!files.exists(path))
+            return "The file " + quoted(path) + " of the stock " + kind +
                    " is missing: is this the copied folder, not yet duplicated?";
+        if (const Reason why = linked_file(files, path)) return why;
+        if (files.entry(path) != forms::Entry::File)
+            return "The file " + quoted(path) + " of the stock " + kind +
+                   " is not a file. Move or rename what stands there and try again.";
         if (files.exists(local(in, to))) return "The file " + quoted(local(in, to)) + " already exists.";
     }
     run.plan.set_aside.clear();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/drives.h"
+#include "duplication/sha256.h"
 #include "platform/file_system.h"
 #include "platform/forms.h"
 
@@ -17,6 +17,7 @@ constexpr std::string_view kEnd = "end";
 constexpr std::string_view kJournal = ".journal";
 constexpr std::string_view kPart = ".part";  // a journal while it is written
 constexpr std::string_view kAside = ".aside";
+constexpr std::string_view kNew = ".new";    // a written file before it is moved into place
 
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
@@ -31,17 +32,14 @@ int number_of(const std::string& name, std::string_view suffix) {
 
 std::string numbered(int n, std::string_view suffix) { return std::to_string(n) + std::string(suffix); }
 
-// A file this program puts in its own folders.
-bool own_file(const forms::Listed& e) {
-    if (e.type == Entry::File && (number_of(e.name, kJournal) || number_of(e.name, kPart))) return true;
-    return (e.type == Entry::File || e.type == Entry::Link) && number_of(e.name, kAside);
+std::string in_undo_folder(int n, std::string_view suffix) {
+    return std::string(kUndoFolder) + "\\" + numbered(n, suffix);
 }
 
-bool is_done_name(const std::string& name) {
-    const std::string prefix = std::string(kDoneFolder) + "-";
-    if (forms::same_name(name, kDoneFolder)) return true;
-    return name.size() > prefix.size() && forms::same_name(name.substr(0, prefix.size()), prefix) &&
-           number_of(name.substr(prefix.size()), "") > 0;
+// A file this program puts in its own folders.
+bool own_file(const forms::Listed& e) {
+    return e.type == Entry::File && (number_of(e.name, kJournal) || number_of(e.name, kPart) ||
+                                     number_of(e.name, kAside) || number_of(e.name, kNew));
 }
 
 // Names are kept byte for byte: control characters and the escape itself as
@@ -81,14 +79,17 @@ std::optional<std::string> unescaped(std::string_view s) {
     return out;
 }
 
-std::vector<std::string> split(std::string_view s, char by) {
-    std::vector<std::string> parts;
-    for (std::size_t start = 0;;) {
-        const auto cut = s.find(by, start);
-        parts.emplace_back(s.substr(start, cut == std::string_view::npos ? std::string_view::npos : cut - start));
-        if (cut == std::string_view::npos) return parts;
-        start = cut + 1;
-    }
+// A size as the record writes it: decimal digits, no leading zero.
+std::optional<std::size_t> size_of(const std::string& s) {
+    if (s.empty() || s.size() > 12 || (s.size() > 1 && s[0] == '0')) return std::nullopt;
+    if (!std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+    return static_cast<std::size_t>(std::stoull(s));
+}
+
+bool is_hash(const std::string& s) {
+    return s.size() == 64 && std::all_of(s.begin(), s.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
 }
 
 // Why a relative path of the record is not one the run could have written.
@@ -103,8 +104,7 @@ std::optional<std::string> bad_components(const std::string& rel) {
         if (c.back() == '.' || c.back() == ' ') return "leads out of the output folder";
 #endif
     }
-    if (forms::same_name(parts.front().substr(0, std::string_view(kUndoFolder).size()), kUndoFolder))
-        return "lies in the program's own folders";
+    if (is_own_folder_name(parts.front())) return "lies in the program's own folders";
     return std::nullopt;
 }
 
@@ -115,6 +115,12 @@ std::string untrusted(const std::string& path, const std::string& why) {
 }
 
 }  // namespace
+
+PutBackError::PutBackError(Kind kind, std::string in_the_way, std::exception_ptr cause)
+    : std::runtime_error("The folder could not be put back."),
+      kind(kind),
+      in_the_way(std::move(in_the_way)),
+      cause(std::move(cause)) {}
 
 UndoJournal::UndoJournal(forms::FileSystem& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
 
@@ -129,18 +135,22 @@ std::optional<std::string> UndoJournal::inspect() {
     done_.clear();
     std::optional<forms::Listed> live;
     for (const forms::Listed& e : files_.list(folder_)) {
+        if (!is_own_folder_name(e.name)) continue;
         if (forms::same_name(e.name, kUndoFolder)) live = e;
-        else if (is_done_name(e.name) && e.type != Entry::Folder) return untrusted(at(e.name), "is not a folder");
-        else if (is_done_name(e.name)) done_.push_back(e.name);
+        else if (e.type != Entry::Folder) return untrusted(at(e.name), "is not a folder");
+        else done_.push_back(e.name);
     }
     if (!live) return std::nullopt;
     if (live->type != Entry::Folder) return untrusted(at(live->name), "is not a folder");
     std::map<int, std::string> journals;
+    int asides = 0, news = 0;  // the highest numbers there
     for (const forms::Listed& e : files_.list(undo_folder())) {
         const std::string path = forms::join_local(undo_folder(), e.name);
         if (!own_file(e)) return untrusted(path, "is none of its files");
         if (const int n = number_of(e.name, kJournal)) journals[n] = path;
         if (number_of(e.name, kPart)) parts_.push_back(path);
+        if (const int n = number_of(e.name, kAside); n > asides) asides = n;
+        if (const int n = number_of(e.name, kNew); n > news) news = n;
     }
     std::vector<std::string> ordered;
     for (const auto& [n, path] : journals) {
@@ -149,68 +159,73 @@ std::optional<std::string> UndoJournal::inspect() {
                              "is missing");
         ordered.push_back(path);
     }
-    if (auto why = read_record(ordered)) return why;
+    if (auto why = read_record(ordered, asides, news)) return why;
     cut_short_ = true;
     return std::nullopt;
 }
 
-std::optional<std::string> UndoJournal::read_record(const std::vector<std::string>& names) {
-    const std::string root = files_.resolved(folder_);
-    int asides = 0;
+// asides, news: the highest numbers of such files in the undo folder, each
+// of which the record must name.
+std::optional<std::string> UndoJournal::read_record(const std::vector<std::string>& names, int asides, int news) {
+    int named_asides = 0, named_news = 0;
     for (const std::string& journal : names) {
         const std::vector<std::string> lines = split(files_.read_file(journal), '\n');
         // The header, the steps, the end and the empty rest after the last newline.
         if (lines.size() < 3 || lines.front() != kHeader || lines[lines.size() - 2] != kEnd || !lines.back().empty())
             return untrusted(journal, "is not a complete record");
-        Journal read{journal, {}};
+        record_.push_back({journal, {}});
         for (std::size_t i = 1; i + 2 < lines.size(); ++i) {
             const std::vector<std::string> fields = split(lines[i], '\t');
             const std::string& kind = fields[0];
-            const std::size_t expected = kind == "w" ? 2 : 3;
-            std::optional<std::string> from, to = std::string();
-            if ((kind != "a" && kind != "w" && kind != "r") || fields.size() != expected ||
-                !(from = unescaped(fields[1])) || (expected == 3 && !(to = unescaped(fields[2]))))
-                return untrusted(journal, "holds a line that is not a step: " + quoted(escaped(lines[i])));
-            read.steps.push_back({kind[0], *from, *to});
-            if (auto why = check_step(read.steps.back(), journal, root, asides)) return why;
+            const std::size_t expected = kind == "w" ? 4 : 3;
+            std::optional<std::string> from, to;
+            std::optional<std::size_t> size = 0;
+            const bool step = (kind == "a" || kind == "w" || kind == "r") && fields.size() == expected &&
+                              (from = unescaped(fields[1])) &&
+                              (kind == "w" ? (size = size_of(fields[2])) && is_hash(fields[3])
+                                           : static_cast<bool>(to = unescaped(fields[2])));
+            if (!step) return untrusted(journal, "holds a line that is not a step: " + quoted(escaped(lines[i])));
+            Step read{kind[0], *from, to.value_or(""), *size, kind == "w" ? fields[3] : ""};
+            if (read.kind == 'w') read.to = in_undo_folder(++named_news, kNew);
+            if (read.kind == 'a' && read.from != in_undo_folder(++named_asides, kAside))
+                return untrusted(journal, "names " + quoted(escaped(read.from)) +
+                                              ", which is not the next of its set-aside files");
+            if (auto why = check_step(read, journal)) return why;
+            record_.back().steps.push_back(std::move(read));
         }
-        record_.push_back(std::move(read));
     }
+    if (asides > named_asides)
+        return untrusted(forms::join_local(undo_folder(), numbered(asides, kAside)), "is none of its files");
+    if (news > named_news) return untrusted(forms::join_local(undo_folder(), numbered(news, kNew)), "is none of its files");
     return std::nullopt;
 }
 
-std::optional<std::string> UndoJournal::check_step(const Step& step, const std::string& journal,
-                                                   const std::string& root, int& asides) {
+// A step names what a run could have left there: an old .xml file set
+// aside, an .xml file written, a .meta file renamed in its folder; no path
+// twice, none through a link.
+std::optional<std::string> UndoJournal::check_step(const Step& step, const std::string& journal) {
     const auto names = [&](const std::string& rel, const std::string& why) {
         return untrusted(journal, "names " + quoted(escaped(rel)) + ", which " + why);
     };
-    std::vector<std::string> paths;
-    if (step.kind == 'a') {
-        const std::string aside = std::string(kUndoFolder) + "\\" + numbered(++asides, kAside);
-        if (step.from != aside) return names(step.from, "is not the next of its set-aside files");
-        paths = {step.to};
-    } else {
-        paths = {step.from};
-        if (step.kind == 'r') paths.push_back(step.to);
-    }
+    const std::string& place = step.kind == 'a' ? step.to : step.from;
+    std::vector<std::string> paths{place};
+    if (step.kind == 'r') paths.push_back(step.to);
+    const std::string suffix = step.kind == 'r' ? ".meta" : ".xml";
     for (const std::string& rel : paths) {
         if (auto why = bad_components(rel)) return names(rel, *why);
-        // Every folder on the way is a real folder inside the output folder.
-        const std::vector<std::string> parts = split(rel, '\\');
-        std::string folder;
-        for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-            folder = folder.empty() ? parts[i] : folder + "\\" + parts[i];
-            const Entry e = files_.entry(at(folder));
-            if (e == Entry::Link) return names(rel, "passes through a link");
-            if (e != Entry::Folder) return names(rel, "passes through a folder that is not there");
-        }
-        if (!folder.empty() && !forms::is_under(files_.resolved(at(folder)), root))
-            return names(rel, "leads out of the output folder");
-        // A rename moves a link itself; a written file is never a link.
-        const Entry last = files_.entry(at(rel));
-        if (last == Entry::Folder || last == Entry::Other) return names(rel, "is not a file");
-        if (step.kind == 'w' && last == Entry::Link) return names(rel, "is a link");
+        if (!ends_with_nocase(name_of(rel), suffix)) return names(rel, "is no " + suffix + " file");
+        if (first_link(files_, folder_, folder_of(rel))) return names(rel, "passes through a link");
     }
+    if (step.kind == 'r' && (folder_of(step.from) != folder_of(step.to) || forms::same_name(step.from, step.to)))
+        return names(step.to, "is not a new name in the same folder");
+    // A run's paths are distinct, also as the file system compares names.
+    for (const Journal& j : record_)
+        for (const Step& other : j.steps) {
+            if (other.kind != step.kind) continue;
+            const std::string& other_place = other.kind == 'a' ? other.to : other.from;
+            if (forms::same_name(other_place, place)) return names(place, "is named twice");
+            if (step.kind == 'r' && forms::same_name(other.to, step.to)) return names(step.to, "is named twice");
+        }
     return std::nullopt;
 }
 
@@ -221,8 +236,12 @@ void UndoJournal::record(std::vector<Step> steps) {
         text += s.kind;
         text += '\t';
         text += escaped(s.from);
-        if (s.kind != 'w') {
+        text += '\t';
+        if (s.kind == 'w') {
+            text += std::to_string(s.size);
             text += '\t';
+            text += s.hash;
+        } else {
             text += escaped(s.to);
         }
         text += '\n';
@@ -240,46 +259,134 @@ void UndoJournal::begin() { files_.make_folder(undo_folder()); }
 void UndoJournal::set_aside(const std::vector<std::string>& paths) {
     std::vector<Step> steps;
     for (std::size_t i = 0; i < paths.size(); ++i)
-        steps.push_back({'a', std::string(kUndoFolder) + "\\" + numbered(static_cast<int>(i) + 1, kAside), paths[i]});
+        steps.push_back({'a', in_undo_folder(static_cast<int>(i) + 1, kAside), paths[i], 0, ""});
     record(steps);
     for (const Step& s : steps) files_.rename(at(s.to), at(s.from));
 }
 
-void UndoJournal::will_write(const std::vector<std::string>& paths) {
+void UndoJournal::write(const std::vector<std::pair<std::string, std::string>>& written) {
     std::vector<Step> steps;
-    for (const std::string& p : paths) steps.push_back({'w', p, ""});
-    record(std::move(steps));
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const std::string& bytes = written[i].second;
+        steps.push_back({'w', written[i].first, in_undo_folder(static_cast<int>(i) + 1, kNew), bytes.size(),
+                         sha256_hex(bytes)});
+    }
+    record(steps);
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        files_.write_file(at(steps[i].to), written[i].second);
+        files_.rename(at(steps[i].to), at(steps[i].from));
+    }
 }
 
 void UndoJournal::will_rename(const std::vector<std::pair<std::string, std::string>>& pairs) {
     std::vector<Step> steps;
-    for (const auto& [from, to] : pairs) steps.push_back({'r', from, to});
+    for (const auto& [from, to] : pairs) steps.push_back({'r', from, to, 0, ""});
     record(std::move(steps));
+}
+
+// Whether the file at a written path holds what the run wrote there.
+bool UndoJournal::holds_written(const Step& step) {
+    const std::string path = at(step.from);
+    if (files_.entry(path) != Entry::File) return false;
+    const std::string bytes = files_.read_file(path);
+    return bytes.size() == step.size && sha256_hex(bytes) == step.hash;
+}
+
+// The changes that reverse the record, latest first, a list per journal;
+// in_the_way gets a line for each path that keeps a step from being
+// reversed. Changes nothing.
+std::vector<std::vector<UndoJournal::Action>> UndoJournal::plan_undo(std::string& in_the_way) {
+    // What stands at a path once the changes planned so far are made.
+    std::vector<std::pair<std::string, bool>> planned;
+    const auto there = [&](const std::string& rel) {
+        for (auto it = planned.rbegin(); it != planned.rend(); ++it)
+            if (forms::same_name(it->first, rel)) return it->second;
+        return files_.exists(at(rel));
+    };
+    const auto blocked = [&](const std::string& rel, const std::string& what) {
+        in_the_way += "\n" + quoted(at(rel)) + " (" + what + ")";
+    };
+    std::vector<std::vector<Action>> plan;
+    for (auto journal = record_.rbegin(); journal != record_.rend(); ++journal) {
+        std::vector<Action>& actions = plan.emplace_back();
+        for (auto it = journal->steps.rbegin(); it != journal->steps.rend(); ++it) {
+            const Step& s = *it;
+            if (s.kind == 'w') {
+                if (files_.exists(at(s.to))) actions.push_back({s.to, ""});
+                if (!there(s.from)) continue;
+                if (!holds_written(s)) {
+                    blocked(s.from, "changed since the run wrote it");
+                    continue;
+                }
+                actions.push_back({s.from, ""});
+                planned.emplace_back(s.from, false);
+                continue;
+            }
+            // A file moved back: a rename from its new name, a set-aside file
+            // from the undo folder. Not there: the step was not taken.
+            const std::string& now = s.kind == 'r' ? s.to : s.from;
+            const std::string& back = s.kind == 'r' ? s.from : s.to;
+            if (!there(now)) continue;
+            if (s.kind == 'r' && files_.entry(at(now)) != Entry::File) {
+                blocked(now, "not the file the run renamed");
+                continue;
+            }
+            if (folder_of(back) != "." && files_.entry(at(folder_of(back))) != Entry::Folder) {
+                blocked(folder_of(back), "a folder that is gone: make it again");
+                continue;
+            }
+            if (there(back)) {
+                blocked(back, s.kind == 'r' ? "where a file the run renamed goes back"
+                                            : "where a file the run set aside goes back");
+                continue;
+            }
+            actions.push_back({now, back});
+            planned.emplace_back(now, false);
+            planned.emplace_back(back, true);
+        }
+    }
+    return plan;
 }
 
 void UndoJournal::undo() {
     const Entry folder = files_.entry(undo_folder());
     if (folder == Entry::None && record_.empty()) return;  // nothing begun
     if (folder != Entry::Folder)
-        throw forms::Error(forms::kPathNotFound, "The record of the run, " + quoted(undo_folder()) + ", is gone.");
-    // Latest step first; a journal goes once all its steps are reversed, so
-    // that an undo cut short can be taken up again where it stopped.
-    for (auto journal = record_.rbegin(); journal != record_.rend(); ++journal) {
-        for (auto it = journal->steps.rbegin(); it != journal->steps.rend(); ++it) {
-            const std::string from = at(it->from), to = at(it->to);
-            if (it->kind == 'r' && files_.exists(to) && !files_.exists(from)) files_.rename(to, from);
-            // Whatever stands at a written path, the run wrote it: what stood
-            // there before was set aside first.
-            if (it->kind == 'w' && files_.exists(from)) files_.remove(from);
-            if (it->kind == 'a' && files_.exists(from) && !files_.exists(to)) files_.rename(from, to);
-        }
-        const std::string part = journal->path.substr(0, journal->path.size() - kJournal.size()) + std::string(kPart);
-        for (const std::string& file : {journal->path, part})
-            if (files_.exists(file)) files_.remove(file);
+        throw PutBackError(PutBackError::Failed, "",
+                           std::make_exception_ptr(forms::Error(
+                               forms::kPathNotFound, "The record of the run, " + quoted(undo_folder()) + ", is gone.")));
+    std::string in_the_way;
+    std::vector<std::vector<Action>> plan;
+    try {
+        plan = plan_undo(in_the_way);
+    } catch (...) {
+        throw PutBackError(PutBackError::Failed, "", std::current_exception());
     }
-    for (const std::string& part : parts_)
-        if (files_.exists(part)) files_.remove(part);
-    files_.remove_folder(undo_folder());
+    if (!in_the_way.empty()) throw PutBackError(PutBackError::InTheWay, in_the_way.substr(1), nullptr);
+    // A journal goes once all its steps are reversed, so that a put-back cut
+    // short can be taken up again where it stopped.
+    bool changed = false;
+    try {
+        for (std::size_t j = 0; j < plan.size(); ++j) {
+            for (const Action& a : plan[j]) {
+                if (a.to.empty()) files_.remove(at(a.from));
+                else files_.rename(at(a.from), at(a.to));
+                changed = true;
+            }
+            const std::string& journal = record_[record_.size() - 1 - j].path;
+            const std::string part = journal.substr(0, journal.size() - kJournal.size()) + std::string(kPart);
+            for (const std::string& file : {journal, part})
+                if (files_.exists(file)) {
+                    files_.remove(file);
+                    changed = true;
+                }
+        }
+        for (const std::string& part : parts_)
+            if (files_.exists(part)) files_.remove(part);
+        files_.remove_folder(undo_folder());
+    } catch (...) {
+        throw PutBackError(changed ? PutBackError::InPart : PutBackError::Failed, "", std::current_exception());
+    }
     record_.clear();
     parts_.clear();
     cut_short_ = false;

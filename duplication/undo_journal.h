@@ -1,19 +1,27 @@
 // The record of one run's changes to an output folder, kept in a folder of its
 // own inside the output folder while the run lasts, so that a run that fails,
 // or is killed, can be put back. Old files are set aside there rather than
-// deleted; each step is recorded before it is taken. Nothing is ever deleted
-// but the new files the run itself wrote and, once a run is done, what it
-// set aside and its own records.
+// deleted; new files are written there under names of the program's own and
+// then moved into place, so that a file at its place is always whole; each
+// step is recorded before it is taken, a written file with its size and
+// SHA-256.
 //
 // What is found on disk is checked before anything is done with it: a record
 // is obeyed only when every path in it stays inside the output folder, passes
-// no link and names what the run could have left there.
+// no link and names what a run could have left there. A put-back removes a
+// written file only while it holds what the run wrote, and starts only once
+// it is clear that every step can be reversed.
 #pragma once
 
+#include <cstddef>
+#include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "duplication/paths.h"
 
 namespace forms {
 class FileSystem;
@@ -21,8 +29,19 @@ class FileSystem;
 
 namespace duplication {
 
-inline constexpr const char* kUndoFolder = ".vorlix-undo";
-inline constexpr const char* kDoneFolder = ".vorlix-undo-done";
+// A put-back that did not finish. The record keeps what is left of it.
+class PutBackError : public std::runtime_error {
+public:
+    enum Kind {
+        InTheWay,  // nothing was changed: files stand where the put-back must act
+        Failed,    // nothing was changed: the first change failed
+        InPart,    // stopped part-way
+    };
+    PutBackError(Kind kind, std::string in_the_way, std::exception_ptr cause);
+    Kind kind;
+    std::string in_the_way;   // InTheWay: a line per path, with what stands there
+    std::exception_ptr cause; // Failed, InPart: what stopped it
+};
 
 class UndoJournal {
 public:
@@ -40,11 +59,12 @@ public:
     // Each step, with relative paths (backslash-separated).
     void begin();
     void set_aside(const std::vector<std::string>& paths);
-    void will_write(const std::vector<std::string>& paths);
+    // Records the files (path, bytes), then writes each.
+    void write(const std::vector<std::pair<std::string, std::string>>& files);
     void will_rename(const std::vector<std::pair<std::string, std::string>>& pairs);
 
-    // Reverses every recorded step that took place, latest first. Throws when
-    // a step cannot be reversed; the record then stays for the next run.
+    // Reverses every recorded step that took place, latest first, once it is
+    // clear that each can be; throws PutBackError when it cannot, or stops.
     void undo();
     // The run is done: one rename marks it so. Returns normally when the
     // rename took effect, even if it reported a failure; throws when it did
@@ -60,19 +80,26 @@ private:
     struct Step {
         char kind;         // 'a' set aside, 'w' written, 'r' renamed
         std::string from;  // relative path (for 'a' the place in the undo folder)
-        std::string to;
+        std::string to;    // for 'w' the place it is written first, in the undo folder
+        std::size_t size = 0;  // 'w': what was written
+        std::string hash;
     };
     struct Journal {
         std::string path;
         std::vector<Step> steps;
     };
+    // One change of a put-back: a file removed, or moved back.
+    struct Action {
+        std::string from;
+        std::string to;  // empty: from is removed
+    };
     std::string at(const std::string& relative) const;
     std::string undo_folder() const;
     void record(std::vector<Step> steps);
-    std::optional<std::string> read_record(const std::vector<std::string>& names);
-    // root: the output folder's real path.
-    std::optional<std::string> check_step(const Step& step, const std::string& journal, const std::string& root,
-                                          int& asides);
+    std::optional<std::string> read_record(const std::vector<std::string>& names, int asides, int news);
+    std::optional<std::string> check_step(const Step& step, const std::string& journal);
+    bool holds_written(const Step& step);
+    std::vector<std::vector<Action>> plan_undo(std::string& in_the_way);
 
     forms::FileSystem& files_;
     std::string folder_;

@@ -118,8 +118,8 @@ public:
     }
 
     void write_file(const std::string& path, std::string_view bytes) override {
-        // Never through a link: the run sets aside whatever stood there.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+        // Only where nothing stands: never over a file, never through a link.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) fail(kPathFileAccess, "Cannot create", path, last_error());
         for (std::size_t done = 0; done < bytes.size();) {
             const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);

@@ -249,7 +249,7 @@ public:
         const std::wstring p = wide(path);
         if (const auto there = attributes(p); there && marks_link(*there))
             refuse("Cannot create", path, "a link stands there");
-        const Handle h(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        const Handle h(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!h) fail("Cannot create", path);
         // One made since is opened itself, not followed: nothing reaches its target.

@@ -3,14 +3,19 @@
 # and the Windows program with its tests into build-windows/, and runs every
 # test: the unit test program also as one process in shuffled order, the
 # Windows tests under Wine. Window tests need an X display: without one, a
-# private Xvfb server is started for the run. Warnings fail these builds, and
-# the g++ build checks every use of the standard library (_GLIBCXX_ASSERTIONS).
+# private Xvfb server is started for the run. Warnings fail these builds, the
+# g++ build checks every use of the standard library (_GLIBCXX_ASSERTIONS) and
+# the clang build runs under the address and undefined behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DVORLIX_WERROR=ON -DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS
 cmake --build build -j"$(nproc)"
-CXX=clang++ cmake -S . -B build-clang -DVORLIX_WERROR=ON
+# The clang build's unit tests run under AddressSanitizer and
+# UndefinedBehaviorSanitizer: a freed control or an overflow fails the run.
+sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+CXX=clang++ cmake -S . -B build-clang -DVORLIX_WERROR=ON "-DCMAKE_CXX_FLAGS=$sanitize" \
+      "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"
 cmake --build build-clang -j"$(nproc)"
 bash scripts/build-windows.sh -DVORLIX_WERROR=ON
 

@@ -23,6 +23,10 @@ inline constexpr const char* kPutBack = "An earlier run on this folder was cut s
 
 // A record file of the program's own format.
 inline std::string journal(const std::string& steps) { return "vorlix-tools undo record\n" + steps + "end\n"; }
+// A recorded write of the bytes "abc" (size and SHA-256).
+inline std::string wrote(const std::string& rel) {
+    return "w\t" + rel + "\t3\tba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n";
+}
 
 // Without what completed runs leave behind until a later run clears it.
 inline Snapshot without_leftovers(Snapshot s) {
@@ -37,6 +41,16 @@ protected:
         kind_ = kind;
         root = make_stock_copy(temp.path(), objects::table(objects::built_in().find(kind)->table), folder_name);
         return root;
+    }
+    // What a run that was never cut short leaves in a stock copy elsewhere.
+    Snapshot done_state(const std::string& kind, const std::string& name) {
+        TempDir elsewhere;
+        kind_ = kind;
+        root = make_stock_copy(elsewhere.path(), objects::table(objects::built_in().find(kind)->table), "folder");
+        Driver d;
+        run(d, name);
+        expect_done(d);
+        return snapshot(root);
     }
     // The whole temporary tree: the folder and what lies beside it.
     Snapshot everything() { return snapshot(temp.path()); }

@@ -2,6 +2,8 @@
 // the keyboard, the clock and message boxes under the test's control.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -85,10 +87,19 @@ public:
         up(c);
     }
     // An image button: hover, press, then a release over the pressed picture
-    // or, by_move, the slightest move over it.
+    // or, by_move, the slightest move over it. Once a step has closed the
+    // form, the rest are not made: the controls are gone with it.
     void press(forms::Control& hover, forms::Control& pressed, forms::Control& last, bool by_move = false) {
+        forms::Form* form = &hover.form();
+        const std::uint64_t serial = form->serial();
+        const auto still_open = [&] {
+            const auto open = app.forms();
+            return std::find(open.begin(), open.end(), form) != open.end() && form->serial() == serial;
+        };
         move(hover);
+        if (!still_open()) return;
         down(pressed);
+        if (!still_open()) return;
         if (by_move)
             move(last);
         else

@@ -51,9 +51,15 @@ public:
     int changes = 0;                        // changing calls so far
     std::function<void(int)> before;        // called with the number of each changing call
     std::function<void(int)> after;         // the same, once the call took effect
+    // The program is killed before the first change this is true for: that
+    // change and every later one are dropped, so the folder stays as it was left.
+    std::function<bool(const std::string& op, const std::string& path)> dies_at;
 
 private:
+    bool dead = false;
     void change(const std::string& op, const std::string& path, const std::function<void()>& act) {
+        dead = dead || (dies_at && dies_at(op, path));
+        if (dead) return;
         const int number = ++changes;
         if (before) before(number);
         const int n = ++calls[op];

@@ -85,7 +85,8 @@ TEST_F(AllOrNothing, ANameEndingInABlankOrAPointIsUsedAsTyped) {
 }
 
 // Where a table puts the name at the end of a folder name, a blank or a point
-// there would be dropped: such a name is refused.
+// there would be dropped: such a name is refused, as is one that makes the
+// folder one of the program's own.
 TEST_F(AllOrNothing, ANameThatWouldEndAFolderNameInAPointIsRefused) {
     auto rows = objects::built_in().all();
     rows.push_back({"test gun", "test_gun", true, {.form_name = "Test_gun", .caption = "Test"}});
@@ -101,12 +102,18 @@ file 2 bitm {name}\skin
     write_text(root / "test gun.weap.meta", "stock");
     const auto before = everything();
     kind_ = "test gun";
-    for (const char* name : {"mag.", "mag "}) {
+    // Nor may a folder of the table be one that the program keeps for itself.
+    const std::pair<const char*, const char*> names[] = {
+        {"x mag.", "would end in a blank or a point"},
+        {"x mag ", "would end in a blank or a point"},
+        {".vorlix-undo", "would lie in a folder that this program keeps for itself"},
+        {".vorlix-undo-done-12", "would lie in a folder that this program keeps for itself"},
+    };
+    for (const auto& [name, says] : names) {
         Driver d(kinds);
-        run(d, std::string("x ") + name);
-        expect_refused(d, "would end in a blank or a point");
-        EXPECT_NE(d.boxes.shown[0].text.find(utf8(root / fs_path(std::string("x ") + name) / "skin.bitm.xml")),
-                  std::string::npos);
+        run(d, name);
+        expect_refused(d, says);
+        EXPECT_NE(d.boxes.shown[0].text.find(utf8(root / fs_path(name) / "skin.bitm.xml")), std::string::npos);
         EXPECT_EQ(everything(), before);
     }
 }
@@ -128,11 +135,22 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
         {[this](FaultyFiles&) { fs::create_directories(root / "bullet.proj.xml"); }, "A folder stands where the file"},
         {[this](FaultyFiles& f) { f.unwritable.insert(utf8(root / "fp" / "shaders")); }, "cannot be written"},
         {[this](FaultyFiles& f) { f.read_only_files.insert(utf8(root / "effects" / "old.xml")); }, "is read-only"},
-        {record("w\t..\\outside\\victim.xml\n"), "leads out of the output folder"},
+        {record(wrote("..\\outside\\victim.xml")), "leads out of the output folder"},
         {record("r\t..\\outside\\stolen.meta\tpistol.weap.meta\n"), "leads out of the output folder"},
         {record("a\t..\\outside\\victim.xml\tbitmaps\\pulled.xml\n"), "is not the next of its set-aside files"},
-        {record("a\t.vorlix-undo\\1.aside\tbitmaps\n"), "is not a file"},
-        {record("w\t.vorlix-undo-done\\thesis.doc\n"), "lies in the program's own folders"},
+        {record("a\t.vorlix-undo\\1.aside\tbitmaps\n"), "is no .xml file"},
+        {record(wrote(".vorlix-undo-done\\thesis.xml")), "lies in the program's own folders"},
+        // Only what a run writes: the user's own files are no step of it.
+        {record(wrote("readme.txt")), "is no .xml file"},
+        {record("r\tmoved.txt\treadme.txt\n"), "is no .meta file"},
+        {record("r\tpistol.weap.meta\tfp\\magnum.weap.meta\n"), "is not a new name in the same folder"},
+        {record(wrote("notes\\old.xml")), "old.xml\" (changed since the run wrote it)"},
+        {record(wrote("a.xml") + wrote("a.xml")), "is named twice"},
+        {[this, record](FaultyFiles& f) {
+             record("a\t.vorlix-undo\\1.aside\told.xml\n")(f);
+             write_text(root / ".vorlix-undo" / "2.aside", "set aside, then its record dropped");
+         },
+         "2.aside\" is none of its files"},
         {record("w\tbitmaps\\a.xml\tb\n"), "holds a line that is not a step"},
         {[this](FaultyFiles&) { write_text(root / ".vorlix-undo" / "1.journal", "w\tbitmaps\\old.xml\n"); },
          "is not a complete record"},
@@ -141,7 +159,7 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
         {[this](FaultyFiles&) { write_text(root / ".vorlix-undo-done", "a file"); }, "is not a folder"},
     };
 #ifdef _WIN32
-    cases.push_back({record("w\t.. \\outside\\victim.xml\n"), "leads out of the output folder"});  // ".. " is ".."
+    cases.push_back({record(wrote(".. \\outside\\victim.xml")), "leads out of the output folder"});  // ".. " is ".."
 #else
     const fs::path outside = temp.path() / "outside";
     const auto link = [](const fs::path& to, const fs::path& at) {
@@ -156,13 +174,26 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
          "leads outside the output folder"},
         {[=, this](FaultyFiles&) { link(outside / "victim.xml", root / "bullet.proj.xml"); }, "is a link to"},
         {[=, this](FaultyFiles&) { link(root / "gone.xml", root / "bullet.proj.xml"); }, "is a link that leads nowhere"},
+        // Inside the folder too: a run changes nothing through a link, and its
+        // record would be refused if it were cut short.
+        {[=, this](FaultyFiles&) {
+             fs::rename(root / "bitmaps", root / "bitmaps_real");
+             link(root / "bitmaps_real", root / "bitmaps");
+         },
+         "bitmaps\" is a link to"},
+        {[=, this](FaultyFiles&) { link(root / "readme.txt", root / "effects" / "z.xml"); }, "z.xml\" is a link to"},
+        {[=, this](FaultyFiles&) {
+             fs::rename(root / "pistol.weap.meta", root / "fp" / "pistol.weap.meta");
+             link(root / "fp" / "pistol.weap.meta", root / "pistol.weap.meta");
+         },
+         "pistol.weap.meta\" is a link to"},
         {[=, this](FaultyFiles& f) {
              link(outside, root / "linked");
-             record("w\tlinked\\victim.xml\n")(f);
+             record(wrote("linked\\victim.xml"))(f);
          },
          "passes through a link"},
         {[=, this](FaultyFiles&) {
-             write_text(outside / "1.journal", journal("w\t..\\outside\\victim.xml\n"));
+             write_text(outside / "1.journal", journal(wrote("..\\outside\\victim.xml")));
              link(outside / "1.journal", root / ".vorlix-undo" / "1.journal");
          },
          "is none of its files"},

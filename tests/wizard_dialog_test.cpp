@@ -113,6 +113,13 @@ TEST_F(WizardDialog, OkClosesOnMoveOrReleaseAndTheNextDialogIsFresh) {
         d.press(e.Image1, e.Image2, e.Image3, !release);
         EXPECT_FALSE(dialog_loaded()) << release;
         d.pump();
+        // Pressed, then a move over OK: the pressed picture lies on top, and
+        // the first move of the next press closes the dialog.
+        advise();
+        d.move(d.app.get<frmError>().Image1);
+        d.down(d.app.get<frmError>().Image2);
+        d.close_dialog();
+        EXPECT_FALSE(dialog_loaded());
         auto& next = d.app.get<frmError>();
         EXPECT_NE(next.serial(), serial);
         EXPECT_EQ(next.Label1.Caption + "|" + std::to_string(next.Left) + "|" + std::to_string(next.Top), "|3135|1740");

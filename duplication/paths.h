@@ -1,0 +1,39 @@
+// Relative paths of a run (backslash-separated, below the output folder) and
+// the rules that both the checks before a run and the check of a record
+// left on disk apply to them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace forms {
+class FileSystem;
+}
+
+namespace duplication {
+
+inline constexpr const char* kUndoFolder = ".vorlix-undo";
+inline constexpr const char* kDoneFolder = ".vorlix-undo-done";
+
+// "fp\\bitmaps\\x.bitm.xml" -> "fp\\bitmaps"; "x.xml" -> ".".
+std::string folder_of(const std::string& rel);
+// "fp\\bitmaps\\x.bitm.xml" -> "x.bitm.xml".
+std::string name_of(const std::string& rel);
+std::vector<std::string> split(std::string_view s, char by);
+
+// Whether the name ends in the suffix, its ASCII letters in any case.
+bool ends_with_nocase(std::string_view name, std::string_view suffix);
+
+// Whether a name in the output folder is one of the program's own folders:
+// ".vorlix-undo", ".vorlix-undo-done", or ".vorlix-undo-done-N" as the
+// program numbers them (from 2, no leading zero). Names are compared whole.
+bool is_own_folder_name(std::string_view name);
+
+// The first folder on the way from the output folder down to the folder
+// rel (itself included) that is a link, as a relative path; nothing when
+// there is none. A run changes nothing through a link.
+std::optional<std::string> first_link(forms::FileSystem& files, const std::string& folder, const std::string& rel);
+
+}  // namespace duplication
