@@ -28,7 +28,8 @@ std::string narrow(std::wstring_view text) {
     return out;
 }
 
-// The system's text for an error, without its closing point and line break.
+// The system's text for an error, in the system's language, without its
+// closing point and line break.
 std::string system_text(DWORD code) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(
@@ -40,10 +41,15 @@ std::string system_text(DWORD code) {
         out.pop_back();
     if (!out.empty() && out.back() == '.') out.pop_back();
     if (out.empty()) return "system error " + std::to_string(code);
-    // Wine names a sharing violation without saying what it means.
-    if (code == ERROR_SHARING_VIOLATION && out.find("another process") == std::string::npos)
-        out += ": the file is being used by another process";
     return out;
+}
+
+// Why a change failed: the system's text, after the program's own words for a
+// file in use (Wine only names the violation).
+std::string reason(DWORD code) {
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
+        return "it is in use by another program (" + system_text(code) + ")";
+    return system_text(code);
 }
 
 int error_number(DWORD code) {
@@ -57,7 +63,7 @@ int error_number(DWORD code) {
 }
 
 [[noreturn]] void fail(const char* what, const std::string& path, DWORD code) {
-    throw Error(error_number(code), std::string(what) + " \"" + path + "\": " + system_text(code));
+    throw Error(error_number(code), std::string(what) + " \"" + path + "\": " + reason(code));
 }
 
 // Fails with the calling thread's last error; nothing between the failed call

@@ -166,8 +166,9 @@ TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
     const Reasons not_found{"The system cannot find the file specified", "File not found"},
         no_path{"The system cannot find the path specified", "Path not found"},
         exists{"Cannot create a file when that file already exists", "File already exists"},
-        in_use{"The process cannot access the file because it is being used by another process",
-               "Sharing violation: the file is being used by another process"};
+        in_use{"it is in use by another program (The process cannot access the file because it is being used by "
+               "another process)",
+               "it is in use by another program (Sharing violation)"};
     struct Case {
         std::function<void()> act;
         int number;
@@ -286,9 +287,9 @@ TEST_F(WindowsRuns, ALinkOutAReadOnlyOrAFileInUseStopsTheRunWithTheFolderAsItWas
              return Guard(nullptr, [&](void*) { set_read_only(root / "effects" / "old.xml", false); });
          },
          nullptr, "is read-only"},
-        {"an old file in use", nullptr, [&] { return hold(root / "old.xml"); }, "used by another process"},
+        {"an old file in use", nullptr, [&] { return hold(root / "old.xml"); }, "in use by another program"},
         {"an old file in use further down", nullptr, [&] { return hold(root / "fp" / "shaders" / "old.xml"); },
-         "used by another process"},
+         "in use by another program"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
