@@ -185,6 +185,8 @@ TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
          not_found},
         {[&] { files.write_file(at("none\\c.xml"), "c"); }, forms::kPathNotFound, "Cannot create", "none\\c.xml",
          no_path},
+        {[&] { files.write_file(at("a.xml"), "c"); }, forms::kFileExists, "Cannot create", "a.xml",
+         {"The file exists", "File exists"}},
         {[&] { files.rename(at("held.xml"), at("c.xml")); }, forms::kPathFileAccess, "Cannot rename", "held.xml",
          in_use},
         {[&] { files.remove(at("held.xml")); }, forms::kPathFileAccess, "Cannot delete", "held.xml", in_use},
