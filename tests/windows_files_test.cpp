@@ -26,18 +26,20 @@ using Guard = std::shared_ptr<void>;
 using Snapshot = std::map<std::string, std::string>;
 
 // A link to a folder: a junction where the system makes one, else under Wine
-// a Unix link. Dropped on destruction, the folder it leads to left alone.
-class FolderLink {
+// a Unix link; to a file: a Unix link, under Wine only. Dropped on
+// destruction, what it leads to left alone.
+class Link {
 public:
-    FolderLink(const fs::path& link, const fs::path& target) : link_(link) {
-        unix_ = !make_junction(target) && unix_command({"/bin/ln", "-s", unix_name(target), unix_name(link)}, true);
+    Link(const fs::path& link, const fs::path& target) : link_(link) {
+        unix_ = !(fs::is_directory(target) && make_junction(target)) &&
+                unix_command({"/bin/ln", "-s", unix_name(target), unix_name(link)}, true);
     }
-    ~FolderLink() {
+    ~Link() {
         if (unix_) unix_command({"/bin/rm", unix_name(link_)}, false);
         else RemoveDirectoryW(link_.c_str());
     }
-    FolderLink(const FolderLink&) = delete;
-    FolderLink& operator=(const FolderLink&) = delete;
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
     bool here() const { return GetFileAttributesW(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 private:
@@ -122,8 +124,8 @@ protected:
 TEST_F(WindowsFiles, LinksAreListedAsLinksAndNoChangeReachesWhereTheyLead) {
     write_text(temp.path() / "outside" / "victim.xml", "outside");
     fs::create_directories(temp.path() / "empty");
-    const FolderLink link(temp.path() / "link", temp.path() / "outside");
-    const FolderLink to_empty(temp.path() / "to empty", temp.path() / "empty");
+    const Link link(temp.path() / "link", temp.path() / "outside");
+    const Link to_empty(temp.path() / "to empty", temp.path() / "empty");
     ASSERT_TRUE(link.here() && to_empty.here());
 
     const std::pair<const char*, forms::Entry> entries[] = {{"link", forms::Entry::Link},
@@ -151,6 +153,43 @@ TEST_F(WindowsFiles, LinksAreListedAsLinksAndNoChangeReachesWhereTheyLead) {
         if (must_fail) EXPECT_THROW(change(), forms::Error);
         else try { change(); } catch (const forms::Error&) {}
         EXPECT_EQ(snapshot(temp.path() / "outside"), (Snapshot{{"victim.xml", "outside"}}));
+    }
+}
+
+// Wine shows a Unix link to a file as the plain file it leads to, and would
+// change that file through it.
+TEST_F(WindowsFiles, AUnixLinkToAFileIsALinkThatNoChangeGoesThrough) {
+    write_text(temp.path() / "outside" / "victim.xml", "outside");
+    write_text(temp.path() / "in" / "a.xml", "a");
+    const Link link(temp.path() / "in" / "link.xml", temp.path() / "outside" / "victim.xml");
+    if (!link.here()) GTEST_SKIP() << "no Unix link can be made here";
+
+    const std::pair<const char*, forms::Entry> entries[] = {{"in\\link.xml", forms::Entry::Link},
+                                                            {"in\\LINK.XML", forms::Entry::Link},
+                                                            {"in\\A.XML", forms::Entry::File}};
+    for (const auto& [rel, type] : entries) EXPECT_EQ(files.entry(at(rel)), type) << rel;
+    std::map<std::string, forms::Entry> listed;
+    for (const forms::Listed& e : files.list(at("in"))) listed[e.name] = e.type;
+    EXPECT_EQ(listed, (std::map<std::string, forms::Entry>{{"a.xml", forms::Entry::File},
+                                                           {"link.xml", forms::Entry::Link}}));
+
+    // Refused as a link, or failing as the system refuses what stands there.
+    const std::pair<std::function<void()>, std::string> changes[] = {
+        {[&] { files.remove(at("in\\link.xml")); }, "\": it is a link"},
+        {[&] { files.rename(at("in\\link.xml"), at("in\\moved.xml")); }, "\": it is a link"},
+        {[&] { files.rename(at("in\\a.xml"), at("in\\link.xml")); }, ""},
+        {[&] { files.write_file(at("in\\link.xml"), "x"); }, ""},
+    };
+    for (const auto& [change, ending] : changes) {
+        try {
+            change();
+            ADD_FAILURE() << "no error";
+        } catch (const forms::Error& e) {
+            EXPECT_TRUE(std::string_view(e.what()).ends_with(ending)) << e.what();
+        }
+        EXPECT_EQ(snapshot(temp.path()), (Snapshot{{"in", "folder"}, {"in\\a.xml", "a"}, {"in\\link.xml", "outside"},
+                                                   {"outside", "folder"}, {"outside\\victim.xml", "outside"}}));
+        EXPECT_EQ(files.entry(at("in\\link.xml")), forms::Entry::Link);
     }
 }
 
@@ -278,7 +317,7 @@ TEST_F(WindowsRuns, ALinkOutAReadOnlyOrAFileInUseStopsTheRunWithTheFolderAsItWas
         {"fp\\shaders links outside",
          [&] {
              fs::remove_all(root / "fp" / "shaders");
-             auto link = std::make_shared<FolderLink>(root / "fp" / "shaders", temp.path() / "outside");
+             auto link = std::make_shared<Link>(root / "fp" / "shaders", temp.path() / "outside");
              EXPECT_TRUE(link->here());
              return Guard(link);
          },
