@@ -52,8 +52,8 @@ public:
     virtual std::vector<Listed> list(const std::string& folder) = 0;
     // Removes a file or a link, never a folder.
     virtual void remove(const std::string& path) = 0;
-    // Creates the file, failing when anything stands there, writes the bytes
-    // and closes it.
+    // Creates the file, failing when anything stands there, writes the bytes and
+    // closes it.
     virtual void write_file(const std::string& path, std::string_view bytes) = 0;
     virtual std::string read_file(const std::string& path) = 0;
     // Fails when from is missing or to exists.

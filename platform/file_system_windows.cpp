@@ -8,7 +8,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
 
 #include "platform/forms.h"
 
@@ -28,7 +32,8 @@ std::string narrow(std::wstring_view text) {
     return out;
 }
 
-// The system's text for an error, without its closing point and line break.
+// The system's text for an error, in the system's language, without its
+// closing point and line break.
 std::string system_text(DWORD code) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(
@@ -40,10 +45,15 @@ std::string system_text(DWORD code) {
         out.pop_back();
     if (!out.empty() && out.back() == '.') out.pop_back();
     if (out.empty()) return "system error " + std::to_string(code);
-    // Wine names a sharing violation without saying what it means.
-    if (code == ERROR_SHARING_VIOLATION && out.find("another process") == std::string::npos)
-        out += ": the file is being used by another process";
     return out;
+}
+
+// Why a change failed: the system's text, after the program's own words for a
+// file in use (Wine only names the violation).
+std::string reason(DWORD code) {
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
+        return "it is in use by another program (" + system_text(code) + ")";
+    return system_text(code);
 }
 
 int error_number(DWORD code) {
@@ -57,7 +67,7 @@ int error_number(DWORD code) {
 }
 
 [[noreturn]] void fail(const char* what, const std::string& path, DWORD code) {
-    throw Error(error_number(code), std::string(what) + " \"" + path + "\": " + system_text(code));
+    throw Error(error_number(code), std::string(what) + " \"" + path + "\": " + reason(code));
 }
 
 // Fails with the calling thread's last error; nothing between the failed call
@@ -130,6 +140,75 @@ std::wstring drive_path(const std::wstring& final_path) {
     return final_path;
 }
 
+// The final path of what the handle stands for; empty when the system cannot
+// tell, its error then the thread's last one.
+std::wstring final_path(HANDLE h, DWORD flags) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()), flags);
+        if (n == 0) return {};
+        const bool fits = n < path.size();
+        path.resize(n);
+        if (fits) return path;
+    }
+}
+
+// Real paths in the system's own names, for volumes with or without a letter.
+constexpr DWORD kRealPath = FILE_NAME_NORMALIZED | VOLUME_NAME_NT;
+
+bool same_path(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// The real path of a folder, ending in a separator; empty when it cannot be
+// found, the error then the thread's last one.
+std::wstring real_folder(const std::wstring& folder) {
+    const Handle h(open_existing(folder, 0, false));
+    if (!h) return {};
+    std::wstring real = final_path(h.get(), kRealPath);
+    if (!real.empty() && real.back() != L'\\') real += L'\\';
+    return real;
+}
+
+// Whether the handle stands for the entry named so in the folder of that real
+// path, rather than for what a link there leads to. Wine shows a Unix link to
+// a file as a plain file, without a reparse point, and opens the file it leads
+// to even when asked for the entry itself: the same volume serial, file index
+// and attributes either way. Only the final path tells them apart: the
+// target's, not the link's own. Nothing when the system cannot tell.
+std::optional<bool> stands_at(HANDLE h, const std::wstring& folder, std::wstring_view name) {
+    const std::wstring real = final_path(h, kRealPath);
+    if (real.empty()) return std::nullopt;
+    return same_path(real, folder + std::wstring(name));
+}
+
+// Whether the handle opened at path stands for the entry there itself: at
+// its folder's real path joined with its name. Nothing when the system cannot
+// tell, its error then the thread's last one.
+std::optional<bool> stands_itself(HANDLE h, const std::wstring& path) {
+    std::filesystem::path p(path);
+    if (!p.has_filename() && p.has_relative_path()) p = p.parent_path();  // a closing separator
+    if (!p.has_filename()) return true;                                    // a drive's root
+    const std::wstring folder = real_folder(p.has_parent_path() ? p.parent_path().native() : L".");
+    if (folder.empty()) return std::nullopt;
+    const auto itself = stands_at(h, folder, p.filename().native());
+    if (!itself || *itself) return itself;
+    // A short name stands for the long one, which the folder lists.
+    WIN32_FIND_DATAW found;
+    const HANDLE listed = FindFirstFileW(path.c_str(), &found);
+    if (listed == INVALID_HANDLE_VALUE) return false;
+    FindClose(listed);
+    return stands_at(h, folder, found.cFileName);
+}
+
+// Refuses a change through a link that the system shows as the entry itself.
+void check_itself(HANDLE h, const std::wstring& p, const char* what, const std::string& path) {
+    const auto itself = stands_itself(h, p);
+    if (!itself) fail(what, path);
+    if (!*itself) refuse(what, path, "it is a link");
+}
+
 // Marks what the handle stands for to go when it is closed.
 void delete_on_close(HANDLE h, const char* what, const std::string& path) {
     FILE_DISPOSITION_INFO disposition{TRUE};
@@ -162,23 +241,23 @@ public:
     }
 
     Entry entry(const std::string& path) override {
-        const auto a = attributes(wide(path));
-        return a ? entry_of(*a) : Entry::None;
+        const std::wstring p = wide(path);
+        const auto a = attributes(p);
+        if (!a) return Entry::None;
+        if (entry_of(*a) != Entry::File) return entry_of(*a);
+        // Wine shows a Unix link to a file as a plain file: one found
+        // elsewhere is a link, one that cannot be opened is taken as shown.
+        const Handle h(open_existing(p, 0, false));
+        const auto itself = h ? stands_itself(h.get(), p) : std::nullopt;
+        return itself && !*itself ? Entry::Link : Entry::File;
     }
 
     std::string resolved(const std::string& path) override {
         const Handle h(open_existing(wide(path), 0, false));
         if (!h) fail("Cannot find", path);
-        std::wstring final_path(MAX_PATH, L'\0');
-        for (;;) {
-            const DWORD n = GetFinalPathNameByHandleW(h.get(), final_path.data(), static_cast<DWORD>(final_path.size()),
-                                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-            if (n == 0) fail("Cannot find", path);
-            const bool fits = n < final_path.size();
-            final_path.resize(n);
-            if (fits) break;
-        }
-        std::string real = narrow(drive_path(final_path));
+        const std::wstring found = final_path(h.get(), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (found.empty()) fail("Cannot find", path);
+        std::string real = narrow(drive_path(found));
         // The drive letter as the path had it.
         if (path.size() >= 2 && real.size() >= 2 && path[1] == ':' && real[1] == ':' &&
             (path[0] | 0x20) == (real[0] | 0x20))
@@ -220,9 +299,18 @@ public:
             if (error == ERROR_FILE_NOT_FOUND && is_directory(folder)) return found;
             fail("Cannot read the folder", folder, error);
         }
+        // Each plain file opened, as in entry(), its real path against the
+        // folder's.
+        const std::wstring real = real_folder(wide(folder));
         for (;;) {
             const std::wstring_view name = entry.cFileName;
-            if (name != L"." && name != L"..") found.push_back({narrow(name), entry_of(entry.dwFileAttributes)});
+            Entry type = entry_of(entry.dwFileAttributes);
+            if (type == Entry::File && !real.empty()) {
+                const Handle file(open_existing(wide(join_local(folder, narrow(name))), 0, false));
+                const auto itself = file ? stands_at(file.get(), real, name) : std::nullopt;
+                if (itself && !*itself) type = Entry::Link;
+            }
+            if (name != L"." && name != L"..") found.push_back({narrow(name), type});
             if (FindNextFileW(h, &entry)) continue;
             const DWORD error = GetLastError();
             FindClose(h);
@@ -234,28 +322,27 @@ public:
     void remove(const std::string& path) override {
         // The entry itself, opened as it is: what it is comes from the handle
         // that deletes it, so nothing can take its place in between. A link
-        // to a folder goes as RemoveDirectoryW takes it, the folder stays;
-        // Wine opens the folder a Unix link leads to, and such a link stays.
-        const Handle h(open_existing(wide(path), DELETE, true));
+        // to a folder goes as RemoveDirectoryW takes it, the folder stays.
+        // Wine opens what a Unix link leads to, and such a link stays.
+        const std::wstring p = wide(path);
+        const Handle h(open_existing(p, DELETE, true));
         if (!h) fail("Cannot delete", path);
         const auto a = attributes_of(h.get());
         if (!a) fail("Cannot delete", path);
         if (marks_folder(*a) && !marks_link(*a)) refuse("Cannot delete", path, "it is a folder");
+        check_itself(h.get(), p, "Cannot delete", path);
         delete_on_close(h.get(), "Cannot delete", path);
     }
 
     void write_file(const std::string& path, std::string_view bytes) override {
-        // Never through a link: the run sets aside whatever stood there.
+        // A new file only: never over what stands there nor through a link,
+        // dangling or one Wine shows as a plain file; one made since fails it
+        // too. The run sets aside whatever stood there.
         const std::wstring p = wide(path);
         if (const auto there = attributes(p); there && marks_link(*there))
             refuse("Cannot create", path, "a link stands there");
-        const Handle h(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        const Handle h(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h) fail("Cannot create", path);
-        // One made since is opened itself, not followed: nothing reaches its target.
-        const auto a = attributes_of(h.get());
-        if (!a) fail("Cannot create", path);
-        if (marks_link(*a)) refuse("Cannot create", path, "a link stands there");
         for (std::size_t done = 0; done < bytes.size();) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
             DWORD written = 0;
@@ -298,8 +385,19 @@ public:
     }
 
     void rename(const std::string& from, const std::string& to) override {
-        // Without MOVEFILE_REPLACE_EXISTING: never onto what stands at to.
-        if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0)) return;
+        // Checked and renamed through one handle on the entry itself, so that
+        // nothing can take its place in between; a link goes as the link.
+        // Never onto what stands at to.
+        const std::wstring f = wide(from), target = wide(to);
+        const Handle h(open_existing(f, DELETE, true));
+        if (!h) fail("Cannot rename", from);
+        check_itself(h.get(), f, "Cannot rename", from);
+        const std::size_t name_bytes = target.size() * sizeof(wchar_t);
+        std::vector<std::byte> info(sizeof(FILE_RENAME_INFO) + name_bytes);
+        auto* rename_info = new (info.data()) FILE_RENAME_INFO{};  // ReplaceIfExists false
+        rename_info->FileNameLength = static_cast<DWORD>(name_bytes);
+        std::memcpy(info.data() + offsetof(FILE_RENAME_INFO, FileName), target.data(), name_bytes);
+        if (SetFileInformationByHandle(h.get(), FileRenameInfo, rename_info, static_cast<DWORD>(info.size()))) return;
         const DWORD error = GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) fail("Cannot rename to", to, error);
         fail("Cannot rename", from, error);

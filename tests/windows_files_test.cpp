@@ -26,18 +26,20 @@ using Guard = std::shared_ptr<void>;
 using Snapshot = std::map<std::string, std::string>;
 
 // A link to a folder: a junction where the system makes one, else under Wine
-// a Unix link. Dropped on destruction, the folder it leads to left alone.
-class FolderLink {
+// a Unix link; to a file: a Unix link, under Wine only. Dropped on
+// destruction, what it leads to left alone.
+class Link {
 public:
-    FolderLink(const fs::path& link, const fs::path& target) : link_(link) {
-        unix_ = !make_junction(target) && unix_command({"/bin/ln", "-s", unix_name(target), unix_name(link)}, true);
+    Link(const fs::path& link, const fs::path& target) : link_(link) {
+        unix_ = !(fs::is_directory(target) && make_junction(target)) &&
+                unix_command({"/bin/ln", "-s", unix_name(target), unix_name(link)}, true);
     }
-    ~FolderLink() {
+    ~Link() {
         if (unix_) unix_command({"/bin/rm", unix_name(link_)}, false);
         else RemoveDirectoryW(link_.c_str());
     }
-    FolderLink(const FolderLink&) = delete;
-    FolderLink& operator=(const FolderLink&) = delete;
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
     bool here() const { return GetFileAttributesW(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 private:
@@ -122,8 +124,8 @@ protected:
 TEST_F(WindowsFiles, LinksAreListedAsLinksAndNoChangeReachesWhereTheyLead) {
     write_text(temp.path() / "outside" / "victim.xml", "outside");
     fs::create_directories(temp.path() / "empty");
-    const FolderLink link(temp.path() / "link", temp.path() / "outside");
-    const FolderLink to_empty(temp.path() / "to empty", temp.path() / "empty");
+    const Link link(temp.path() / "link", temp.path() / "outside");
+    const Link to_empty(temp.path() / "to empty", temp.path() / "empty");
     ASSERT_TRUE(link.here() && to_empty.here());
 
     const std::pair<const char*, forms::Entry> entries[] = {{"link", forms::Entry::Link},
@@ -154,6 +156,43 @@ TEST_F(WindowsFiles, LinksAreListedAsLinksAndNoChangeReachesWhereTheyLead) {
     }
 }
 
+// Wine shows a Unix link to a file as the plain file it leads to, and would
+// change that file through it.
+TEST_F(WindowsFiles, AUnixLinkToAFileIsALinkThatNoChangeGoesThrough) {
+    write_text(temp.path() / "outside" / "victim.xml", "outside");
+    write_text(temp.path() / "in" / "a.xml", "a");
+    const Link link(temp.path() / "in" / "link.xml", temp.path() / "outside" / "victim.xml");
+    if (!link.here()) GTEST_SKIP() << "no Unix link can be made here";
+
+    const std::pair<const char*, forms::Entry> entries[] = {{"in\\link.xml", forms::Entry::Link},
+                                                            {"in\\LINK.XML", forms::Entry::Link},
+                                                            {"in\\A.XML", forms::Entry::File}};
+    for (const auto& [rel, type] : entries) EXPECT_EQ(files.entry(at(rel)), type) << rel;
+    std::map<std::string, forms::Entry> listed;
+    for (const forms::Listed& e : files.list(at("in"))) listed[e.name] = e.type;
+    EXPECT_EQ(listed, (std::map<std::string, forms::Entry>{{"a.xml", forms::Entry::File},
+                                                           {"link.xml", forms::Entry::Link}}));
+
+    // Refused as a link, or failing as the system refuses what stands there.
+    const std::pair<std::function<void()>, std::string> changes[] = {
+        {[&] { files.remove(at("in\\link.xml")); }, "\": it is a link"},
+        {[&] { files.rename(at("in\\link.xml"), at("in\\moved.xml")); }, "\": it is a link"},
+        {[&] { files.rename(at("in\\a.xml"), at("in\\link.xml")); }, ""},
+        {[&] { files.write_file(at("in\\link.xml"), "x"); }, ""},
+    };
+    for (const auto& [change, ending] : changes) {
+        try {
+            change();
+            ADD_FAILURE() << "no error";
+        } catch (const forms::Error& e) {
+            EXPECT_TRUE(std::string_view(e.what()).ends_with(ending)) << e.what();
+        }
+        EXPECT_EQ(snapshot(temp.path()), (Snapshot{{"in", "folder"}, {"in\\a.xml", "a"}, {"in\\link.xml", "outside"},
+                                                   {"outside", "folder"}, {"outside\\victim.xml", "outside"}}));
+        EXPECT_EQ(files.entry(at("in\\link.xml")), forms::Entry::Link);
+    }
+}
+
 TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
     write_text(temp.path() / "a.xml", "a");
     write_text(temp.path() / "b.xml", "b");
@@ -166,8 +205,9 @@ TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
     const Reasons not_found{"The system cannot find the file specified", "File not found"},
         no_path{"The system cannot find the path specified", "Path not found"},
         exists{"Cannot create a file when that file already exists", "File already exists"},
-        in_use{"The process cannot access the file because it is being used by another process",
-               "Sharing violation: the file is being used by another process"};
+        in_use{"it is in use by another program (The process cannot access the file because it is being used by "
+               "another process)",
+               "it is in use by another program (Sharing violation)"};
     struct Case {
         std::function<void()> act;
         int number;
@@ -184,6 +224,8 @@ TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
          not_found},
         {[&] { files.write_file(at("none\\c.xml"), "c"); }, forms::kPathNotFound, "Cannot create", "none\\c.xml",
          no_path},
+        {[&] { files.write_file(at("a.xml"), "c"); }, forms::kFileExists, "Cannot create", "a.xml",
+         {"The file exists", "File exists"}},
         {[&] { files.rename(at("held.xml"), at("c.xml")); }, forms::kPathFileAccess, "Cannot rename", "held.xml",
          in_use},
         {[&] { files.remove(at("held.xml")); }, forms::kPathFileAccess, "Cannot delete", "held.xml", in_use},
@@ -275,7 +317,7 @@ TEST_F(WindowsRuns, ALinkOutAReadOnlyOrAFileInUseStopsTheRunWithTheFolderAsItWas
         {"fp\\shaders links outside",
          [&] {
              fs::remove_all(root / "fp" / "shaders");
-             auto link = std::make_shared<FolderLink>(root / "fp" / "shaders", temp.path() / "outside");
+             auto link = std::make_shared<Link>(root / "fp" / "shaders", temp.path() / "outside");
              EXPECT_TRUE(link->here());
              return Guard(link);
          },
@@ -286,9 +328,9 @@ TEST_F(WindowsRuns, ALinkOutAReadOnlyOrAFileInUseStopsTheRunWithTheFolderAsItWas
              return Guard(nullptr, [&](void*) { set_read_only(root / "effects" / "old.xml", false); });
          },
          nullptr, "is read-only"},
-        {"an old file in use", nullptr, [&] { return hold(root / "old.xml"); }, "used by another process"},
+        {"an old file in use", nullptr, [&] { return hold(root / "old.xml"); }, "in use by another program"},
         {"an old file in use further down", nullptr, [&] { return hold(root / "fp" / "shaders" / "old.xml"); },
-         "used by another process"},
+         "in use by another program"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
