@@ -307,6 +307,13 @@ protected:
 };
 
 TEST_F(WindowsRuns, ALinkOutAReadOnlyOrAFileInUseStopsTheRunWithTheFolderAsItWas) {
+    bool made = true;  // whether the last link could be made here
+    const auto file_link = [&](const fs::path& at) {
+        fs::remove(at);
+        auto link = std::make_shared<Link>(at, temp.path() / "outside" / "victim.xml");
+        made = link->here();
+        return Guard(link);
+    };
     struct Case {
         const char* what;
         std::function<Guard()> spoil;  // a change to the folder, kept until the case ends
@@ -328,13 +335,19 @@ TEST_F(WindowsRuns, ALinkOutAReadOnlyOrAFileInUseStopsTheRunWithTheFolderAsItWas
              return Guard(nullptr, [&](void*) { set_read_only(root / "effects" / "old.xml", false); });
          },
          nullptr, "is read-only"},
+        // A Unix link to a file outside, which Wine shows as a plain file.
+        {"an old file that is a link", [&] { return file_link(root / "effects" / "old.xml"); }, nullptr, "is a link"},
+        {"a stock file that is a link", [&] { return file_link(root / "pistol.weap.meta"); }, nullptr, "is a link"},
+        {"a link where a file is written", [&] { return file_link(root / "bullet.proj.xml"); }, nullptr, "is a link"},
         {"an old file in use", nullptr, [&] { return hold(root / "old.xml"); }, "in use by another program"},
         {"an old file in use further down", nullptr, [&] { return hold(root / "fp" / "shaders" / "old.xml"); },
          "in use by another program"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        made = true;
         Guard spoilt = c.spoil ? c.spoil() : nullptr;
+        if (!made) continue;  // no Unix link without Wine
         const Snapshot before = snapshot(temp.path());
         Guard held = c.hold ? c.hold() : nullptr;
         Driver d;
@@ -370,7 +383,11 @@ TEST_F(WindowsRuns, LeftoversThatCannotGoYetStopNoRun) {
 
 // The test whether a folder can be written never opens a file that is there,
 // and leaves none of its own.
-TEST_F(WindowsRuns, TheUsersOwnProbeFilesAreKeptAndNoneIsLeft) {
+// A link that leads to a folder, named like an old file, is a folder to the
+// purge: left alone with what it leads to.
+TEST_F(WindowsRuns, TheUsersOwnProbeFilesAndFolderLinksAreKeptAndNoneIsLeft) {
+    const Link folder_link(root / "effects" / "z.xml", temp.path() / "outside");
+    ASSERT_TRUE(folder_link.here());
     write_text(root / ".vorlix-probe", "the user's own");
     write_text(root / "fp" / "shaders" / ".vorlix-probe", "read-only");
     set_read_only(root / "fp" / "shaders" / ".vorlix-probe", true);
@@ -382,6 +399,8 @@ TEST_F(WindowsRuns, TheUsersOwnProbeFilesAreKeptAndNoneIsLeft) {
     EXPECT_EQ(read_bytes(root / "fp" / "shaders" / ".vorlix-probe"), "read-only");
     EXPECT_NE(GetFileAttributesW((root / "fp" / "shaders" / ".vorlix-probe").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     set_read_only(root / "fp" / "shaders" / ".vorlix-probe", false);
+    EXPECT_TRUE(folder_link.here());
+    EXPECT_EQ(read_bytes(temp.path() / "outside" / "victim.xml"), "outside");
     for (const auto& e : fs::recursive_directory_iterator(temp.path()))
         EXPECT_NE(utf8(e.path().filename()).rfind(".vorlix-probe-", 0), 0u) << utf8(e.path());
 }
