@@ -181,6 +181,12 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
              link(root / "bitmaps_real", root / "bitmaps");
          },
          "bitmaps\" is a link to"},
+        {[=, this](FaultyFiles& f) {
+             record("a\t.vorlix-undo\\1.aside\tbitmaps\\old.xml\n")(f);
+             fs::rename(root / "bitmaps", root / "bitmaps_real");
+             link(root / "bitmaps_real", root / "bitmaps");
+         },
+         "bitmaps\\old.xml\", which passes through a link"},
         {[=, this](FaultyFiles&) { link(root / "readme.txt", root / "effects" / "z.xml"); }, "z.xml\" is a link to"},
         {[=, this](FaultyFiles&) {
              fs::rename(root / "pistol.weap.meta", root / "fp" / "pistol.weap.meta");
