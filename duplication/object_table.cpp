@@ -5,6 +5,7 @@
 
 #include "duplication/effe_layout.h"
 #include "duplication/msf_writer.h"
+#include "duplication/paths.h"
 
 namespace duplication {
 
@@ -18,10 +19,7 @@ std::string FileEntry::subfolder() const {
     return cut == std::string::npos ? std::string() : rel_path.substr(0, cut);
 }
 
-std::string FileEntry::tag_name() const {
-    const auto cut = rel_path.rfind('\\');
-    return cut == std::string::npos ? rel_path : rel_path.substr(cut + 1);
-}
+std::string FileEntry::tag_name() const { return name_of(rel_path); }
 
 std::string with_name(std::string_view text, std::string_view new_name) {
     static constexpr std::string_view kMark = "{name}";

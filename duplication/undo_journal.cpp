@@ -155,7 +155,7 @@ std::optional<std::string> UndoJournal::inspect() {
     std::vector<std::string> ordered;
     for (const auto& [n, path] : journals) {
         if (n != static_cast<int>(ordered.size()) + 1)
-            return untrusted(forms::join_local(undo_folder(), numbered(static_cast<int>(ordered.size()) + 1, kJournal)),
+            return untrusted(at(in_undo_folder(static_cast<int>(ordered.size()) + 1, kJournal)),
                              "is missing");
         ordered.push_back(path);
     }
@@ -195,8 +195,8 @@ std::optional<std::string> UndoJournal::read_record(const std::vector<std::strin
         }
     }
     if (asides > named_asides)
-        return untrusted(forms::join_local(undo_folder(), numbered(asides, kAside)), "is none of its files");
-    if (news > named_news) return untrusted(forms::join_local(undo_folder(), numbered(news, kNew)), "is none of its files");
+        return untrusted(at(in_undo_folder(asides, kAside)), "is none of its files");
+    if (news > named_news) return untrusted(at(in_undo_folder(news, kNew)), "is none of its files");
     return std::nullopt;
 }
 
@@ -247,8 +247,8 @@ void UndoJournal::record(std::vector<Step> steps) {
         text += '\n';
     }
     text += std::string(kEnd) + "\n";
-    const std::string part = forms::join_local(undo_folder(), numbered(n, kPart));
-    record_.push_back({forms::join_local(undo_folder(), numbered(n, kJournal)), std::move(steps)});
+    const std::string part = at(in_undo_folder(n, kPart));
+    record_.push_back({at(in_undo_folder(n, kJournal)), std::move(steps)});
     // Written whole under another name first: a journal is there complete or not at all.
     files_.write_file(part, text);
     files_.rename(part, record_.back().path);
