@@ -9,6 +9,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -80,9 +81,19 @@ public:
         return fs::is_directory(local_path(path), ec);
     }
 
-    Entry entry(const std::string& path) override {
-        std::error_code ec;
-        return entry_of(fs::symlink_status(local_path(path), ec));
+    Found stat(const std::string& path) override {
+        struct stat s {};
+        if (::lstat(path.c_str(), &s) != 0) return {};
+        Found found{Entry::Other, {static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino)}, 0};
+        if (S_ISREG(s.st_mode)) {
+            found.type = Entry::File;
+            found.size = static_cast<std::uint64_t>(s.st_size);
+        } else if (S_ISDIR(s.st_mode)) {
+            found.type = Entry::Folder;
+        } else if (S_ISLNK(s.st_mode)) {
+            found.type = Entry::Link;
+        }
+        return found;
     }
 
     std::string resolved(const std::string& path) override {
@@ -138,6 +149,24 @@ public:
         std::ifstream in(local_path(path), std::ios::binary);
         if (!in) fail(kFileNotFound, "Cannot read", path, last_error());
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    void read_pieces(const std::string& path, const std::function<void(std::string_view)>& take) override {
+        // Never blocks on a FIFO that took the file's place: only a plain file is read.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) fail(kFileNotFound, "Cannot read", path, last_error());
+        const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
+        struct stat s {};
+        if (::fstat(fd, &s) != 0) fail(kPathFileAccess, "Cannot read", path, last_error());
+        if (!S_ISREG(s.st_mode)) throw Error(kPathFileAccess, "Cannot read \"" + path + "\": it is not a file");
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) fail(kPathFileAccess, "Cannot read", path, last_error());
+            if (n == 0) return;
+            take(std::string_view(buffer, static_cast<std::size_t>(n)));
+        }
     }
 
     void make_folder(const std::string& path) override {

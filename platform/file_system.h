@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +18,22 @@ namespace forms {
 // What stands at a path, a link not followed. Link: a symbolic link, or on
 // Windows any reparse point (junctions included).
 enum class Entry { None, File, Folder, Link, Other };
+
+// Which file stands somewhere: one file answers to one identity whatever name
+// leads to it (the device and inode number; on Windows the volume serial
+// number and file index).
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileId&) const = default;
+};
+
+// What stands at a path, a link not followed.
+struct Found {
+    Entry type = Entry::None;
+    FileId id;               // unless None
+    std::uint64_t size = 0;  // a File's size in bytes
+};
 
 struct Listed {
     std::string name;
@@ -34,7 +52,10 @@ public:
     virtual ~FileSystem() = default;
     // Follows links.
     virtual bool is_directory(const std::string& path) = 0;
-    virtual Entry entry(const std::string& path) = 0;
+    // What stands at the path as the folder's own file system finds the name
+    // (a folder may ignore case), a link not followed.
+    virtual Found stat(const std::string& path) = 0;
+    Entry entry(const std::string& path) { return stat(path).type; }
     // The path itself, a link included.
     bool exists(const std::string& path) { return entry(path) != Entry::None; }
     bool is_link(const std::string& path) { return entry(path) == Entry::Link; }
@@ -56,6 +77,9 @@ public:
     // closes it.
     virtual void write_file(const std::string& path, std::string_view bytes) = 0;
     virtual std::string read_file(const std::string& path) = 0;
+    // Reads a file in pieces of a bounded size, handing each to take; only a
+    // plain file, never through a link. Failures name the path.
+    virtual void read_pieces(const std::string& path, const std::function<void(std::string_view)>& take) = 0;
     // Fails when from is missing or to exists.
     virtual void rename(const std::string& from, const std::string& to) = 0;
     virtual void make_folder(const std::string& path) = 0;

@@ -240,16 +240,23 @@ public:
         return reached && marks_folder(*reached);
     }
 
-    Entry entry(const std::string& path) override {
+    Found stat(const std::string& path) override {
         const std::wstring p = wide(path);
         const auto a = attributes(p);
-        if (!a) return Entry::None;
-        if (entry_of(*a) != Entry::File) return entry_of(*a);
+        if (!a) return {};
+        Found found{entry_of(*a), {}, 0};
+        const Handle h(open_existing(p, 0, true));
+        BY_HANDLE_FILE_INFORMATION info;
+        if (h && GetFileInformationByHandle(h.get(), &info)) {
+            found.id = {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+            found.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+        }
+        if (found.type != Entry::File) return found;
         // Wine shows a Unix link to a file as a plain file: one found
         // elsewhere is a link, one that cannot be opened is taken as shown.
-        const Handle h(open_existing(p, 0, false));
         const auto itself = h ? stands_itself(h.get(), p) : std::nullopt;
-        return itself && !*itself ? Entry::Link : Entry::File;
+        if (itself && !*itself) found.type = Entry::Link;
+        return found;
     }
 
     std::string resolved(const std::string& path) override {
@@ -362,6 +369,25 @@ public:
             if (!ReadFile(h.get(), buffer, sizeof buffer, &n, nullptr)) fail("Cannot read", path);
             if (n == 0) return bytes;
             bytes.append(buffer, n);
+        }
+    }
+
+    void read_pieces(const std::string& path, const std::function<void(std::string_view)>& take) override {
+        const std::wstring p = wide(path);
+        const Handle h(CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!h) fail("Cannot read", path);
+        const auto a = attributes_of(h.get());
+        if (!a) fail("Cannot read", path);
+        if (GetFileType(h.get()) != FILE_TYPE_DISK || entry_of(*a) != Entry::File)
+            refuse("Cannot read", path, "it is not a file");
+        check_itself(h.get(), p, "Cannot read", path);
+        char buffer[65536];
+        for (;;) {
+            DWORD n = 0;
+            if (!ReadFile(h.get(), buffer, sizeof buffer, &n, nullptr)) fail("Cannot read", path);
+            if (n == 0) return;
+            take(std::string_view(buffer, n));
         }
     }
 

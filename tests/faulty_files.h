@@ -16,7 +16,7 @@ namespace testing_driver {
 class FaultyFiles : public forms::FileSystem {
 public:
     bool is_directory(const std::string& p) override { return real.is_directory(p); }
-    forms::Entry entry(const std::string& p) override { return real.entry(p); }
+    forms::Found stat(const std::string& p) override { return real.stat(p); }
     std::string resolved(const std::string& p) override { return real.resolved(p); }
     std::optional<std::string> why_unwritable(const std::string& p) override {
         return unwritable.count(p) ? std::optional<std::string>("Permission denied") : real.why_unwritable(p);
@@ -24,6 +24,9 @@ public:
     bool read_only(const std::string& p) override { return read_only_files.count(p) || real.read_only(p); }
     std::vector<forms::Listed> list(const std::string& f) override { return real.list(f); }
     std::string read_file(const std::string& p) override { return real.read_file(p); }
+    void read_pieces(const std::string& p, const std::function<void(std::string_view)>& take) override {
+        real.read_pieces(p, take);
+    }
     std::unique_ptr<forms::FolderLock> lock(const std::string& f) override { return real.lock(f); }
     void remove(const std::string& p) override {
         change("remove", p, [&] { real.remove(p); });
