@@ -56,7 +56,7 @@ std::vector<ObjectKind> built_in_kinds() {
           .caption = "Assault Rifle",
           .header1 = {7200, 1920, 495, 285},
           .header2 = {7200, 1560, 495, 285},
-          .extras = {{forms::Kind::TextBox, "l7", {7200, 1200, 495, 285}, "\xC3\xBF", {}},  // one filler pair
+          .extras = {{forms::Kind::TextBox, "l7", {7200, 1200, 495, 285}, "\xC3\x83\xC2\xBF", {}},  // one filler pair: U+00C3 U+00BF
                      title("Assault Rifle"), map_label(), name_label(), location_label(), output_label()}},
          &follow_drive},
         {"flamethrower",

@@ -23,6 +23,11 @@ TEST(FormLoading, EveryFormLoadsWithHandlersThatNameItsControls) {
     EXPECT_NO_THROW(app.get<wizard::frmError>());
     EXPECT_NO_THROW(app.get<wizard::frm_select>());
     for (const auto& k : objects::built_in().all()) EXPECT_NO_THROW(objects::built_in().duplicator(app, k)) << k.kind;
+    // The assault rifle's l7 holds the two characters U+00C3 U+00BF, as its design data stores them.
+    const auto* l7 = dynamic_cast<const forms::TextBox*>(
+        objects::built_in().duplicator(app, *objects::built_in().find("assault rifle")).find("l7"));
+    ASSERT_NE(l7, nullptr);
+    EXPECT_EQ(l7->Text(), "\u00C3\u00BF");
 }
 
 TEST(FormLoading, AHandlerForAControlOrEventThatDoesNotExistFails) {
