@@ -43,6 +43,11 @@ DuplicatorForm::DuplicatorForm(forms::Application& app, const FormDesign& d, std
 
 std::string DuplicatorForm::success_text() const { return "The " + kind_ + " has successfully been duplicated to"; }
 
+const ObjectTable* DuplicatorForm::table_of(std::string_view kind) const {
+    if (tables_) return tables_(kind);
+    return kind == kind_ ? &table_ : nullptr;
+}
+
 void DuplicatorForm::create_Click() { run_duplication(*this); }
 
 }  // namespace duplication

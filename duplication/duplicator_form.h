@@ -3,8 +3,10 @@
 // values, which are data.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/forms.h"
@@ -71,6 +73,11 @@ public:
 
     const std::string& kind() const { return kind_; }
     const ObjectTable& table() const { return table_; }
+    // The tables of every object by kind text, for records that earlier runs
+    // of other objects left in the folder; without them only its own.
+    using TableOf = std::function<const ObjectTable*(std::string_view kind)>;
+    void set_tables(TableOf tables) { tables_ = std::move(tables); }
+    const ObjectTable* table_of(std::string_view kind) const;
     // "The <kind> has successfully been duplicated to"
     std::string success_text() const;
     // Where the run reports to; a form nobody launched reports nowhere.
@@ -82,6 +89,7 @@ public:
 private:
     std::string kind_;
     const ObjectTable& table_;
+    TableOf tables_;
     std::shared_ptr<RunReport> report_;
 };
 

@@ -26,10 +26,24 @@ std::vector<std::string> split(std::string_view s, char by);
 // Whether the name ends in the suffix, its ASCII letters in any case.
 bool ends_with_nocase(std::string_view name, std::string_view suffix);
 
-// Whether a name in the output folder is one of the program's own folders:
-// ".vorlix-undo", ".vorlix-undo-done", or ".vorlix-undo-done-N" as the
-// program numbers them (from 2, no leading zero). Names are compared whole.
+// A name as Windows compares file names: its letters in one case
+// (Windows-1252).
+std::string folded(const std::string& name);
+
+// Whether Windows keeps the name for a device ("nul", "con.xml", "COM1 .x"):
+// the part before its first point, without trailing blanks, names one.
+bool is_device_name(const std::string& name);
+
+// Whether a name is one of the program's own folder names, its letters in
+// any case: ".vorlix-undo", ".vorlix-undo-done", or ".vorlix-undo-done-N" as
+// the program numbers them (from 2, no leading zero). Names are compared
+// whole. Such a name is never one a run writes into.
 bool is_own_folder_name(std::string_view name);
+
+// Whether the entry of that name in the output folder is one of the
+// program's own folders: its name is one of theirs, and the file system
+// finds the same entry under the program's own spelling of it.
+bool is_own_folder(forms::FileSystem& files, const std::string& folder, const std::string& name);
 
 // The first folder on the way from the output folder down to the folder
 // rel (itself included) that is a link, as a relative path; nothing when

@@ -88,7 +88,7 @@ void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInpu
     run.map = checked.map;
     run.new_name = checked.new_name;
 
-    journal.begin();
+    journal.begin(form.kind(), in.new_name);
     // The purge: old files are set aside, and dropped only once all is done.
     journal.set_aside(plan.set_aside);
     std::vector<std::pair<std::string, std::string>> written;
@@ -126,7 +126,11 @@ void run_duplication(DuplicatorForm& form) {
     // One run at a time on a folder, from before an earlier run is put back
     // until this one is done.
     forms::FileSystem& files = app.files();
-    UndoJournal journal(files, in.folder);
+    UndoJournal journal(files, in.folder, [&form](const std::string& kind, const std::string& name) {
+        const ObjectTable* other = form.table_of(kind);
+        if (!other) return std::variant<std::string, RunScope>("no object of this program is called so");
+        return run_scope(*other, kind, name);
+    });
     std::unique_ptr<forms::FolderLock> lock;
     bool put_back = false;
     if (files.is_directory(in.folder))

@@ -21,16 +21,6 @@ std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 
 std::string local(const RunInputs& in, const std::string& rel) { return forms::join_local(in.folder, rel); }
 
-// Names compared as Windows compares file names: without regard to case.
-std::string folded(const std::string& text) {
-    std::string out = to_cp1252(text).value_or(text);
-    for (char& c : out) {
-        const auto u = static_cast<unsigned char>(c);
-        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) c = static_cast<char>(u + 0x20);
-    }
-    return out;
-}
-
 std::vector<std::string> written_paths(const ObjectTable& table, const std::string& new_name) {
     std::vector<std::string> paths;
     for (const FileEntry& e : table.files) paths.push_back(xml_rel_path(e, new_name));
@@ -57,16 +47,7 @@ Reason bad_name(const std::string& name, const ObjectTable& table, std::string& 
     }
     if (name.find('&') != std::string::npos)
         return says + " holds \"&\", which the written XML files cannot carry. Choose a name without it.";
-    // Windows keeps these names for devices, whatever follows their first
-    // point; the superscript digits count as digits (Windows-1252 bytes).
-    static constexpr std::array<std::string_view, 32> kDevices{
-        "con",  "prn",  "aux",  "nul",  "conin$", "conout$", "com0", "com1", "com2", "com3", "com4",
-        "com5", "com6", "com7", "com8", "com9",   "com\xB9", "com\xB2", "com\xB3", "lpt0", "lpt1", "lpt2",
-        "lpt3", "lpt4", "lpt5", "lpt6", "lpt7",   "lpt8",    "lpt9", "lpt\xB9", "lpt\xB2", "lpt\xB3"};
-    std::string base = folded(name.substr(0, name.find('.')));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    for (std::string_view device : kDevices)
-        if (base == device) return says + " cannot be used in a file name: Windows keeps it for a device.";
+    if (is_device_name(name)) return says + " cannot be used in a file name: Windows keeps it for a device.";
     const auto converted = to_cp1252(name);
     if (!converted) return says + " holds a character that the written files cannot carry (Windows-1252).";
     if (folded(name) == folded(table.stock_name))
@@ -170,8 +151,19 @@ Reason bad_folder(const RunInputs& in, const std::string& rel, const std::string
     return std::nullopt;
 }
 
+// Why the entry must not be set aside: a run moves only plain files, and
+// never through a link.
+Reason unmovable(forms::FileSystem& files, const std::string& path, forms::Entry type) {
+    if (type == forms::Entry::Link) return linked_file(files, path);
+    if (type != forms::Entry::File)
+        return "The entry " + quoted(path) +
+               " is not a file but a pipe, socket or device, which a run neither opens nor moves. Move it "
+               "elsewhere and try again.";
+    return std::nullopt;
+}
+
 // Old files of the purge folders, and whatever else stands where a file is
-// written, each by its exact name.
+// written, each by its exact name as its folder lists it.
 Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vector<std::string>& writes,
                  forms::FileSystem& files, std::vector<std::string>& list) {
     std::map<std::string, std::vector<forms::Listed>> listed;
@@ -181,15 +173,21 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
         return it->second;
     };
     std::set<std::string> aside;
-    const auto add = [&](const std::string& folder, const std::string& name) -> Reason {
-        const std::string rel = folder == "." ? name : folder + "\\" + name;
+    const auto add = [&](const std::string& folder, const forms::Listed& e) -> Reason {
+        const std::string rel = folder == "." ? e.name : folder + "\\" + e.name;
         if (!aside.insert(rel).second) return std::nullopt;
-        if (Reason why = linked_file(files, local(in, rel))) return why;
+        if (Reason why = unmovable(files, local(in, rel), e.type)) return why;
         // The record separates folders with a backslash; on Linux it may
-        // stand in a name.
-        if (name.find('\\') != std::string::npos)
-            return "The file " + quoted(local(in, folder) + "/" + name) +
+        // stand in a name. On Windows a device's name leads to the device.
+        if (e.name.find('\\') != std::string::npos)
+            return "The file " + quoted(local(in, folder) + "/" + e.name) +
                    " has a name with \"\\\", which this program cannot carry. Rename or move it and try again.";
+#ifdef _WIN32
+        if (is_device_name(e.name))
+            return "The file " + quoted(local(in, rel)) +
+                   " has a name that Windows keeps for a device, so the run cannot move it. Rename or move it "
+                   "and try again.";
+#endif
         if (files.read_only(local(in, rel)))
             return "The file " + quoted(local(in, rel)) +
                    " is read-only, so the run cannot replace it. Clear its read-only attribute and try again.";
@@ -201,11 +199,22 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
             // A link that leads to a folder is a folder to the purge: left alone.
             if (e.type != forms::Entry::Folder && ends_with_nocase(e.name, ".xml") &&
                 !(e.type == forms::Entry::Link && files.is_directory(local(in, folder + "\\" + e.name))))
-                if (Reason why = add(folder, e.name)) return why;
-    for (const std::string& rel : writes)
-        for (const forms::Listed& e : names_in(folder_of(rel)))
-            if (forms::same_name(e.name, name_of(rel)))
-                if (Reason why = add(folder_of(rel), e.name)) return why;
+                if (Reason why = add(folder, e)) return why;
+    // Whatever the file system finds at a written path, a folder ignoring case
+    // included, is the entry of its folder with that identity.
+    for (const std::string& rel : writes) {
+        const forms::Found there = files.stat(local(in, rel));
+        if (there.type == forms::Entry::None) continue;
+        const std::vector<forms::Listed>& entries = names_in(folder_of(rel));
+        const auto same = [&](const forms::Listed& e) {
+            if (e.name == name_of(rel)) return true;
+            if (folded(e.name) != folded(name_of(rel))) return false;
+            return files.stat(local(in, folder_of(rel) + "\\" + e.name)).id == there.id;
+        };
+        const auto found = std::find_if(entries.begin(), entries.end(), same);
+        if (Reason why = add(folder_of(rel), found != entries.end() ? *found : forms::Listed{name_of(rel), there.type}))
+            return why;
+    }
     return std::nullopt;
 }
 
@@ -235,6 +244,18 @@ std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, con
                        " would lie in a folder that this program keeps for itself. Choose another name.";
     }
     return run;
+}
+
+std::variant<std::string, RunScope> run_scope(const ObjectTable& table, const std::string& kind,
+                                              const std::string& new_name) {
+    auto run = check_inputs(table, kind, {"", new_name, ""});
+    if (std::string* why = std::get_if<std::string>(&run)) return std::move(*why);
+    RunPlan& plan = std::get<CheckedRun>(run).plan;
+    RunScope scope{table.purge, std::move(plan.writes), std::move(plan.renames)};
+    for (const std::string& w : scope.writes)
+        if (std::find(scope.folders.begin(), scope.folders.end(), folder_of(w)) == scope.folders.end())
+            scope.folders.push_back(folder_of(w));
+    return scope;
 }
 
 std::optional<std::string> check_folder(const ObjectTable& table, const std::string& kind, const RunInputs& in,

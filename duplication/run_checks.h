@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "duplication/object_table.h"
+#include "duplication/undo_journal.h"
 
 namespace forms {
 class FileSystem;
@@ -41,6 +42,10 @@ struct CheckedRun {
 // or the run with its writes and renames planned.
 std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, const std::string& kind,
                                                    const RunInputs& in);
+// What a run of the object with that new name may leave, or why no run has
+// that name.
+std::variant<std::string, RunScope> run_scope(const ObjectTable& table, const std::string& kind,
+                                              const std::string& new_name);
 // What the output folder must be for the run to start, looked at before
 // anything is changed: the reason it must not, or nothing, the files to be
 // set aside then added to the run's plan.

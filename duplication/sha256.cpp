@@ -75,4 +75,6 @@ std::string sha256_hex(std::string_view bytes) {
     return out;
 }
 
+std::string Sha256::hex() const { return sha256_hex(bytes_); }
+
 }  // namespace duplication

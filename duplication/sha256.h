@@ -6,6 +6,16 @@
 
 namespace duplication {
 
+// A digest of bytes added in pieces.
+class Sha256 {
+public:
+    void add(std::string_view bytes) { bytes_ += bytes; }
+    std::string hex() const;
+
+private:
+    std::string bytes_;
+};
+
 // The digest as 64 lower-case hexadecimal digits.
 std::string sha256_hex(std::string_view bytes);
 

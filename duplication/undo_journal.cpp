@@ -1,6 +1,7 @@
 #include "duplication/undo_journal.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 
 #include "duplication/sha256.h"
@@ -12,7 +13,10 @@ namespace {
 
 using forms::Entry;
 
-constexpr std::string_view kHeader = "vorlix-tools undo record";
+constexpr std::string_view kHeader = "vorlix-tools undo record 2";
+constexpr std::string_view kRun = "for";  // the line naming the run: its kind text and new name
+// A record is small; a larger file is none of the program's.
+constexpr std::uint64_t kLargestRecord = 4 << 20;
 constexpr std::string_view kEnd = "end";
 constexpr std::string_view kJournal = ".journal";
 constexpr std::string_view kPart = ".part";  // a journal while it is written
@@ -102,6 +106,7 @@ std::optional<std::string> bad_components(const std::string& rel) {
         if (c.find(':') != std::string::npos) return "names a drive or a stream";
         // Windows drops a trailing point or blank: ".. " would be "..".
         if (c.back() == '.' || c.back() == ' ') return "leads out of the output folder";
+        if (is_device_name(c)) return "is a name that Windows keeps for a device";
 #endif
     }
     if (is_own_folder_name(parts.front())) return "lies in the program's own folders";
@@ -122,7 +127,8 @@ PutBackError::PutBackError(Kind kind, std::string in_the_way, std::exception_ptr
       in_the_way(std::move(in_the_way)),
       cause(std::move(cause)) {}
 
-UndoJournal::UndoJournal(forms::FileSystem& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
+UndoJournal::UndoJournal(forms::FileSystem& files, std::string folder, ScopeOf scope_of)
+    : files_(files), folder_(std::move(folder)), scope_of_(std::move(scope_of)) {}
 
 std::string UndoJournal::at(const std::string& relative) const { return forms::join_local(folder_, relative); }
 
@@ -133,10 +139,13 @@ std::optional<std::string> UndoJournal::inspect() {
     record_.clear();
     parts_.clear();
     done_.clear();
+    run_.clear();
+    scope_.reset();
     std::optional<forms::Listed> live;
     for (const forms::Listed& e : files_.list(folder_)) {
-        if (!is_own_folder_name(e.name)) continue;
-        if (forms::same_name(e.name, kUndoFolder)) live = e;
+        // The program's folders are what the file system finds under its own names.
+        if (!is_own_folder(files_, folder_, e.name)) continue;
+        if (folded(e.name) == kUndoFolder) live = e;
         else if (e.type != Entry::Folder) return untrusted(at(e.name), "is not a folder");
         else done_.push_back(e.name);
     }
@@ -169,12 +178,14 @@ std::optional<std::string> UndoJournal::inspect() {
 std::optional<std::string> UndoJournal::read_record(const std::vector<std::string>& names, int asides, int news) {
     int named_asides = 0, named_news = 0;
     for (const std::string& journal : names) {
+        if (files_.stat(journal).size > kLargestRecord) return untrusted(journal, "is too large to be a record");
         const std::vector<std::string> lines = split(files_.read_file(journal), '\n');
-        // The header, the steps, the end and the empty rest after the last newline.
-        if (lines.size() < 3 || lines.front() != kHeader || lines[lines.size() - 2] != kEnd || !lines.back().empty())
-            return untrusted(journal, "is not a complete record");
+        // The header, the run, the steps, the end and the empty rest after the last newline.
+        if (lines.size() < 4 || lines.front() != kHeader || lines[lines.size() - 2] != kEnd || !lines.back().empty())
+            return untrusted(journal, "is not a complete record of this version of the program");
+        if (auto why = read_run(journal, lines[1])) return why;
         record_.push_back({journal, {}});
-        for (std::size_t i = 1; i + 2 < lines.size(); ++i) {
+        for (std::size_t i = 2; i + 2 < lines.size(); ++i) {
             const std::vector<std::string> fields = split(lines[i], '\t');
             const std::string& kind = fields[0];
             const std::size_t expected = kind == "w" ? 4 : 3;
@@ -200,13 +211,34 @@ std::optional<std::string> UndoJournal::read_record(const std::vector<std::strin
     return std::nullopt;
 }
 
-// A step names what a run could have left there: an old .xml file set
-// aside, an .xml file written, a .meta file renamed in its folder; no path
-// twice, none through a link.
+// The run a journal is for: every journal of a record names the same one, and
+// it must be a run this program would make.
+std::optional<std::string> UndoJournal::read_run(const std::string& journal, const std::string& line) {
+    if (!run_.empty()) {
+        if (line != run_) return untrusted(journal, "is for another run than the rest of the record");
+        return std::nullopt;
+    }
+    const std::vector<std::string> fields = split(line, '\t');
+    std::optional<std::string> kind, name;
+    if (fields.size() != 3 || fields[0] != kRun || !(kind = unescaped(fields[1])) || !(name = unescaped(fields[2])))
+        return untrusted(journal, "does not say which run it is for");
+    auto scope = scope_of_(*kind, *name);
+    if (const std::string* why = std::get_if<std::string>(&scope))
+        return untrusted(journal, "is for a run of the " + quoted(escaped(*kind)) + " with the new name " + quoted(escaped(*name)) +
+                                      ", which this program would not make (" + *why + ")");
+    run_ = line;
+    scope_ = std::move(std::get<RunScope>(scope));
+    return std::nullopt;
+}
+
+// A step names what its run leaves there: an old .xml file of the folders it
+// sets aside, one of the files it writes, one of its renames; no path twice,
+// none through a link.
 std::optional<std::string> UndoJournal::check_step(const Step& step, const std::string& journal) {
     const auto names = [&](const std::string& rel, const std::string& why) {
         return untrusted(journal, "names " + quoted(escaped(rel)) + ", which " + why);
     };
+    const RunScope& scope = *scope_;
     const std::string& place = step.kind == 'a' ? step.to : step.from;
     std::vector<std::string> paths{place};
     if (step.kind == 'r') paths.push_back(step.to);
@@ -214,24 +246,29 @@ std::optional<std::string> UndoJournal::check_step(const Step& step, const std::
     for (const std::string& rel : paths) {
         if (auto why = bad_components(rel)) return names(rel, *why);
         if (!ends_with_nocase(name_of(rel), suffix)) return names(rel, "is no " + suffix + " file");
-        if (first_link(files_, folder_, folder_of(rel))) return names(rel, "passes through a link");
     }
-    if (step.kind == 'r' && (folder_of(step.from) != folder_of(step.to) || forms::same_name(step.from, step.to)))
-        return names(step.to, "is not a new name in the same folder");
-    // A run's paths are distinct, also as the file system compares names.
+    const auto in = [](const auto& list, const auto& item) {
+        return std::find(list.begin(), list.end(), item) != list.end();
+    };
+    if (step.kind == 'a' && !in(scope.folders, folder_of(place)))
+        return names(place, "lies in no folder that its run sets aside old files of");
+    if (step.kind == 'w' && !in(scope.writes, place)) return names(place, "is no file that its run writes");
+    if (step.kind == 'r' && !in(scope.renames, std::pair(step.from, step.to)))
+        return names(step.to, "is no rename of its run");
+    for (const std::string& rel : paths)
+        if (first_link(files_, folder_, folder_of(rel))) return names(rel, "passes through a link");
+    // A run names each path once; names that differ only in case are two
+    // places wherever the folder held both.
     for (const Journal& j : record_)
-        for (const Step& other : j.steps) {
-            if (other.kind != step.kind) continue;
-            const std::string& other_place = other.kind == 'a' ? other.to : other.from;
-            if (forms::same_name(other_place, place)) return names(place, "is named twice");
-            if (step.kind == 'r' && forms::same_name(other.to, step.to)) return names(step.to, "is named twice");
-        }
+        for (const Step& other : j.steps)
+            if (other.kind == step.kind && (other.kind == 'a' ? other.to : other.from) == place)
+                return names(place, "is named twice");
     return std::nullopt;
 }
 
 void UndoJournal::record(std::vector<Step> steps) {
     const int n = static_cast<int>(record_.size()) + 1;
-    std::string text = std::string(kHeader) + "\n";
+    std::string text = std::string(kHeader) + "\n" + run_ + "\n";
     for (const Step& s : steps) {
         text += s.kind;
         text += '\t';
@@ -254,7 +291,10 @@ void UndoJournal::record(std::vector<Step> steps) {
     files_.rename(part, record_.back().path);
 }
 
-void UndoJournal::begin() { files_.make_folder(undo_folder()); }
+void UndoJournal::begin(const std::string& kind, const std::string& name) {
+    run_ = std::string(kRun) + "\t" + escaped(kind) + "\t" + escaped(name);
+    files_.make_folder(undo_folder());
+}
 
 void UndoJournal::set_aside(const std::vector<std::string>& paths) {
     std::vector<Step> steps;
@@ -284,65 +324,124 @@ void UndoJournal::will_rename(const std::vector<std::pair<std::string, std::stri
     record(std::move(steps));
 }
 
-// Whether the file at a written path holds what the run wrote there.
-bool UndoJournal::holds_written(const Step& step) {
-    const std::string path = at(step.from);
-    if (files_.entry(path) != Entry::File) return false;
-    const std::string bytes = files_.read_file(path);
-    return bytes.size() == step.size && sha256_hex(bytes) == step.hash;
+// Whether the file found at a written path holds what the run wrote there:
+// its size first, then its digest, read in pieces.
+bool UndoJournal::holds_written(const Step& step, const forms::Found& found) {
+    if (found.type != Entry::File || found.size != step.size) return false;
+    Sha256 digest;
+    files_.read_pieces(at(step.from), [&](std::string_view piece) { digest.add(piece); });
+    return digest.hex() == step.hash;
 }
+
+// Why a file could not go back into the folder rel: the first folder on the
+// way down that is not there, with what stands in its place.
+std::optional<std::string> UndoJournal::folder_in_the_way(const std::string& rel, std::string& what) {
+    if (rel == ".") return std::nullopt;
+    for (std::size_t cut = rel.find('\\');; cut = rel.find('\\', cut + 1)) {
+        const std::string part = rel.substr(0, cut);
+        switch (files_.entry(at(part))) {
+            case Entry::Folder: break;
+            case Entry::None:
+                what = "a folder that is gone: make it again";
+                return part;
+            default:
+                what = "where a folder of the run must be";
+                return part;
+        }
+        if (cut == std::string::npos) return std::nullopt;
+    }
+}
+
+// What the put-back plans so far: the files it takes from where they stand
+// now, by identity, and the places it moves files to.
+struct UndoJournal::Planned {
+    std::vector<forms::FileId> leaving;
+    std::vector<std::string> arriving;
+
+    bool leaves(const forms::Found& f) const {
+        return std::find(leaving.begin(), leaving.end(), f.id) != leaving.end();
+    }
+};
 
 // The changes that reverse the record, latest first, a list per journal;
 // in_the_way gets a line for each path that keeps a step from being
 // reversed. Changes nothing.
 std::vector<std::vector<UndoJournal::Action>> UndoJournal::plan_undo(std::string& in_the_way) {
-    // What stands at a path once the changes planned so far are made.
-    std::vector<std::pair<std::string, bool>> planned;
-    const auto there = [&](const std::string& rel) {
-        for (auto it = planned.rbegin(); it != planned.rend(); ++it)
-            if (forms::same_name(it->first, rel)) return it->second;
-        return files_.exists(at(rel));
+    Planned planned;
+    // Whether a place is free once the changes planned so far are made: the
+    // file system says which file answers to its name now.
+    const auto free = [&](const std::string& rel) {
+        if (std::find(planned.arriving.begin(), planned.arriving.end(), rel) != planned.arriving.end()) return false;
+        const forms::Found there = files_.stat(at(rel));
+        return there.type == Entry::None || planned.leaves(there);
     };
+    std::vector<std::string> blocked_paths;
     const auto blocked = [&](const std::string& rel, const std::string& what) {
+        if (std::find(blocked_paths.begin(), blocked_paths.end(), rel) != blocked_paths.end()) return;
+        blocked_paths.push_back(rel);
         in_the_way += "\n" + quoted(at(rel)) + " (" + what + ")";
     };
     std::vector<std::vector<Action>> plan;
     for (auto journal = record_.rbegin(); journal != record_.rend(); ++journal) {
         std::vector<Action>& actions = plan.emplace_back();
-        for (auto it = journal->steps.rbegin(); it != journal->steps.rend(); ++it) {
-            const Step& s = *it;
+        const std::vector<Step>& steps = journal->steps;
+        // What each write left: its file begun in the undo folder, what stands
+        // at its place and whether that holds what it wrote. Writes go one
+        // after the other, and a later journal is written only once every
+        // step of this one is taken: so a write is known taken when a later
+        // one is begun or done, and known not taken from the first one begun
+        // and not moved into place.
+        std::vector<char> begun(steps.size()), done(steps.size()), taken(steps.size()), untaken(steps.size());
+        std::vector<forms::Found> there(steps.size());
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            if (steps[i].kind != 'w') continue;
+            begun[i] = files_.exists(at(steps[i].to));
+            there[i] = files_.stat(at(steps[i].from));
+            done[i] = there[i].type != Entry::None && holds_written(steps[i], there[i]);
+            untaken[i] = begun[i] || (i > 0 && untaken[i - 1]);
+        }
+        for (std::size_t i = steps.size(), later = journal != record_.rbegin(); i-- > 0;) {
+            taken[i] = static_cast<char>(later);
+            later = later || begun[i] || done[i];
+        }
+        for (std::size_t i = steps.size(); i-- > 0;) {
+            const Step& s = steps[i];
             if (s.kind == 'w') {
-                if (files_.exists(at(s.to))) actions.push_back({s.to, ""});
-                if (!there(s.from)) continue;
-                if (!holds_written(s)) {
-                    blocked(s.from, "changed since the run wrote it");
-                    continue;
+                if (begun[i]) actions.push_back({s.to, ""});
+                if (there[i].type == Entry::None) continue;
+                if (done[i]) {
+                    actions.push_back({s.from, ""});
+                    planned.leaving.push_back(there[i].id);
+                } else {
+                    blocked(s.from, untaken[i] ? "not written by the run"
+                                    : taken[i] ? "changed since the run wrote it"
+                                               : "not what the run wrote there");
                 }
-                actions.push_back({s.from, ""});
-                planned.emplace_back(s.from, false);
                 continue;
             }
             // A file moved back: a rename from its new name, a set-aside file
             // from the undo folder. Not there: the step was not taken.
             const std::string& now = s.kind == 'r' ? s.to : s.from;
             const std::string& back = s.kind == 'r' ? s.from : s.to;
-            if (!there(now)) continue;
-            if (s.kind == 'r' && files_.entry(at(now)) != Entry::File) {
-                blocked(now, "not the file the run renamed");
+            const forms::Found moved = files_.stat(at(now));
+            if (moved.type == Entry::None) continue;
+            if (moved.type != Entry::File) {
+                blocked(now, s.kind == 'r' ? "not the file the run renamed" : "not the file the run set aside");
                 continue;
             }
-            if (folder_of(back) != "." && files_.entry(at(folder_of(back))) != Entry::Folder) {
-                blocked(folder_of(back), "a folder that is gone: make it again");
+            std::string what;
+            if (const auto folder = folder_in_the_way(folder_of(back), what)) {
+                blocked(*folder, what);
                 continue;
             }
-            if (there(back)) {
+            if (!free(back)) {
                 blocked(back, s.kind == 'r' ? "where a file the run renamed goes back"
                                             : "where a file the run set aside goes back");
                 continue;
             }
             actions.push_back({now, back});
-            planned.emplace_back(now, false);
-            planned.emplace_back(back, true);
+            planned.leaving.push_back(moved.id);
+            planned.arriving.push_back(back);
         }
     }
     return plan;

@@ -7,24 +7,30 @@
 // SHA-256.
 //
 // What is found on disk is checked before anything is done with it: a record
-// is obeyed only when every path in it stays inside the output folder, passes
-// no link and names what a run could have left there. A put-back removes a
-// written file only while it holds what the run wrote, and starts only once
-// it is clear that every step can be reversed.
+// says which object and which new name its run was for, and is obeyed only
+// when every path in it is one that run writes, renames or sets aside, stays
+// inside the output folder and passes no link. A put-back removes a written
+// file only while it holds what the run wrote, and starts only once it is
+// clear that every step can be reversed. Whether a file is the one moved or
+// written, and whether a place is free, is asked of the file system (the
+// file's identity), never decided by comparing names.
 #pragma once
 
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "duplication/paths.h"
 
 namespace forms {
 class FileSystem;
+struct Found;
 }
 
 namespace duplication {
@@ -43,10 +49,20 @@ public:
     std::exception_ptr cause; // Failed, InPart: what stopped it
 };
 
+// What one run of an object with a new name may leave in the output folder.
+struct RunScope {
+    std::vector<std::string> folders;  // where it sets aside old .xml files
+    std::vector<std::string> writes;
+    std::vector<std::pair<std::string, std::string>> renames;
+};
+// The scope of a run of the object of that kind text with that new name, or
+// why no run has it.
+using ScopeOf = std::function<std::variant<std::string, RunScope>(const std::string& kind, const std::string& name)>;
+
 class UndoJournal {
 public:
     // folder: the output folder.
-    UndoJournal(forms::FileSystem& files, std::string folder);
+    UndoJournal(forms::FileSystem& files, std::string folder, ScopeOf scope_of);
 
     // Reads and checks the records of earlier runs, changing nothing: why
     // they cannot be trusted, naming the path, or nothing when they can.
@@ -56,8 +72,9 @@ public:
     // Puts back the run that was cut short.
     void recover() { undo(); }
 
-    // Each step, with relative paths (backslash-separated).
-    void begin();
+    // Each step, with relative paths (backslash-separated), for the run of
+    // the object of that kind text with that new name.
+    void begin(const std::string& kind, const std::string& name);
     void set_aside(const std::vector<std::string>& paths);
     // Records the files (path, bytes), then writes each.
     void write(const std::vector<std::pair<std::string, std::string>>& files);
@@ -88,6 +105,7 @@ private:
         std::string path;
         std::vector<Step> steps;
     };
+    struct Planned;
     // One change of a put-back: a file removed, or moved back.
     struct Action {
         std::string from;
@@ -97,12 +115,17 @@ private:
     std::string undo_folder() const;
     void record(std::vector<Step> steps);
     std::optional<std::string> read_record(const std::vector<std::string>& names, int asides, int news);
+    std::optional<std::string> read_run(const std::string& journal, const std::string& line);
     std::optional<std::string> check_step(const Step& step, const std::string& journal);
-    bool holds_written(const Step& step);
+    bool holds_written(const Step& step, const forms::Found& found);
+    std::optional<std::string> folder_in_the_way(const std::string& rel, std::string& what);
     std::vector<std::vector<Action>> plan_undo(std::string& in_the_way);
 
     forms::FileSystem& files_;
     std::string folder_;
+    ScopeOf scope_of_;
+    std::string run_;                      // the record's line naming its run
+    std::optional<RunScope> scope_;        // what a record read from disk may name
     bool cut_short_ = false;
     std::vector<Journal> record_;          // the run's own, or the one cut short
     std::vector<std::string> parts_;       // records cut short while written

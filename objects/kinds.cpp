@@ -159,6 +159,10 @@ const duplication::ObjectTable& KindList::table(const ObjectKind& kind) const {
 DuplicatorForm& KindList::duplicator(forms::Application& app, const ObjectKind& kind) const {
     auto& form = app.get(kind.form.form_name, [&](forms::Application& a) {
         auto f = std::make_unique<DuplicatorForm>(a, kind.form, kind.kind, table(kind));
+        f->set_tables([this](std::string_view k) {
+            const ObjectKind* other = find(k);
+            return other ? &table(*other) : nullptr;
+        });
         if (kind.behaviour) kind.behaviour(*f);
         return f;
     });

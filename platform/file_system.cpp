@@ -186,21 +186,29 @@ public:
         // One call that never replaces; where the file system cannot, the
         // checks below do it in steps.
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
-        const int error = errno;
-        if (error == ENOENT && !exists(from))
-            fail(kFileNotFound, "Cannot rename", from, std::make_error_code(std::errc::no_such_file_or_directory));
-        if (error == EEXIST)
-            fail(kFileExists, "Cannot rename to", to, std::make_error_code(std::errc::file_exists));
-        if (error != EINVAL && error != ENOSYS)
-            fail(kPathFileAccess, "Cannot rename", from, std::error_code(error, std::generic_category()));
+        if (errno != EINVAL && errno != ENOSYS) failed_rename(errno, from, to);
 #endif
-        if (!exists(from))
-            fail(kFileNotFound, "Cannot rename", from, std::make_error_code(std::errc::no_such_file_or_directory));
-        if (exists(to))
-            fail(kFileExists, "Cannot rename to", to, std::make_error_code(std::errc::file_exists));
-        std::error_code ec;
-        fs::rename(local_path(from), local_path(to), ec);
-        if (ec) fail(kPathFileAccess, "Cannot rename", from, ec);
+        if (!exists(from)) failed_rename(ENOENT, from, to);
+        if (exists(to)) failed_rename(EEXIST, from, to);
+        if (::rename(from.c_str(), to.c_str()) != 0) failed_rename(errno, from, to);
+    }
+
+    // A rename names the path it failed on: the destination when the source
+    // is there and the system refused the new name or its place.
+    [[noreturn]] void failed_rename(int error, const std::string& from, const std::string& to) {
+        const std::error_code ec(error, std::generic_category());
+        if (!exists(from)) fail(kFileNotFound, "Cannot rename", from, std::make_error_code(std::errc::no_such_file_or_directory));
+        switch (error) {
+            case EEXIST:
+            case ENOTEMPTY: fail(kFileExists, "Cannot rename to", to, ec);
+            case ENOENT:
+            case ENOTDIR:
+            case EISDIR:
+            case ENAMETOOLONG:
+            case EINVAL:
+            case EILSEQ: fail(kPathFileAccess, "Cannot rename to", to, ec);
+            default: fail(kPathFileAccess, "Cannot rename", from, ec);
+        }
     }
 
     std::unique_ptr<FolderLock> lock(const std::string& folder) override {

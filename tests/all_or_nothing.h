@@ -21,8 +21,11 @@ using Snapshot = std::map<std::string, std::string>;
 inline constexpr const char* kUnchanged = "Nothing was changed: the folder is as it was before.";
 inline constexpr const char* kPutBack = "An earlier run on this folder was cut short; it has been put back.";
 
-// A record file of the program's own format.
-inline std::string journal(const std::string& steps) { return "vorlix-tools undo record\n" + steps + "end\n"; }
+// A record file of the program's own format, for a pistol run to "magnum"
+// unless run names another (kind text, tab, new name).
+inline std::string journal(const std::string& steps, const std::string& run = "pistol\tmagnum") {
+    return "vorlix-tools undo record 2\nfor\t" + run + "\n" + steps + "end\n";
+}
 // A recorded write of the bytes "abc" (size and SHA-256).
 inline std::string wrote(const std::string& rel) {
     return "w\t" + rel + "\t3\tba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n";

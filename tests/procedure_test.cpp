@@ -10,6 +10,10 @@
 #include "tests/stock_folder.h"
 #include "wizard/frm_error.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 using namespace testing_driver;
@@ -186,6 +190,45 @@ TEST(LocalFileSystem, WriteAndRenameReplaceNothing) {
     EXPECT_THROW(files.remove(utf8(t.path() / "missing")), forms::Error);
     EXPECT_EQ(files.list(utf8(t.path())).size(), 2u);
     EXPECT_THROW(files.list(utf8(t.path() / "none")), forms::Error);
+}
+
+// A rename that the destination stops names the destination; one file is one
+// identity whatever leads to it; a file is read in pieces, and only a file.
+TEST(LocalFileSystem, RenamesNameWhatStopsThemAndFilesAreKnownByIdentity) {
+    TempDir t;
+    auto& files = forms::local_file_system();
+    const std::string a = utf8(t.path() / "a.xml"), b = utf8(t.path() / "b.xml");
+    files.write_file(a, std::string(200000, 'x'));
+    files.write_file(b, "b");
+    for (const std::string& to : {utf8(t.path() / std::string(300, 'n')), utf8(t.path() / "gone" / "c.xml"), b}) {
+        try {
+            files.rename(a, to);
+            ADD_FAILURE() << to;
+        } catch (const forms::Error& e) {
+            EXPECT_TRUE(std::string(e.what()).starts_with("Cannot rename to \"" + to + "\"")) << e.what();
+        }
+    }
+    EXPECT_EQ(files.stat(a).type, forms::Entry::File);
+    EXPECT_EQ(files.stat(a).size, 200000u);
+    EXPECT_NE(files.stat(a).id, files.stat(b).id);
+    EXPECT_EQ(files.stat(utf8(t.path() / "none")).type, forms::Entry::None);
+    std::size_t pieces = 0, bytes = 0;
+    files.read_pieces(a, [&](std::string_view piece) {
+        ++pieces;
+        bytes += piece.size();
+    });
+    EXPECT_EQ(bytes, 200000u);
+    EXPECT_GT(pieces, 1u);
+#ifndef _WIN32
+    fs::create_hard_link(t.path() / "a.xml", t.path() / "also a.xml");
+    EXPECT_EQ(files.stat(utf8(t.path() / "also a.xml")).id, files.stat(a).id);
+    fs::create_symlink(t.path() / "a.xml", t.path() / "link.xml");
+    EXPECT_EQ(files.stat(utf8(t.path() / "link.xml")).type, forms::Entry::Link);
+    ASSERT_EQ(::mkfifo(utf8(t.path() / "pipe.xml").c_str(), 0600), 0);
+    EXPECT_EQ(files.stat(utf8(t.path() / "pipe.xml")).type, forms::Entry::Other);
+    for (const char* other : {"link.xml", "pipe.xml"})
+        EXPECT_THROW(files.read_pieces(utf8(t.path() / other), [](std::string_view) {}), forms::Error) << other;
+#endif
 }
 
 }  // namespace

@@ -123,10 +123,10 @@ file 2 bitm {name}\skin
 // changed since: refused, with nothing changed inside the folder or out.
 TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
     using Spoil = std::function<void(FaultyFiles&)>;
-    const auto record = [this](const std::string& steps) {
-        return [this, steps](FaultyFiles&) {
+    const auto record = [this](const std::string& steps, const std::string& run = "pistol\tmagnum") {
+        return [this, steps, run](FaultyFiles&) {
             write_text(root / "bitmaps" / "old.xml", "set aside");
-            write_text(root / ".vorlix-undo" / "1.journal", journal(steps));
+            write_text(root / ".vorlix-undo" / "1.journal", journal(steps, run));
         };
     };
     std::vector<std::pair<Spoil, const char*>> cases = {
@@ -140,12 +140,31 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
         {record("a\t..\\outside\\victim.xml\tbitmaps\\pulled.xml\n"), "is not the next of its set-aside files"},
         {record("a\t.vorlix-undo\\1.aside\tbitmaps\n"), "is no .xml file"},
         {record(wrote(".vorlix-undo-done\\thesis.xml")), "lies in the program's own folders"},
-        // Only what a run writes: the user's own files are no step of it.
+        // Only what the record's own run writes, renames and sets aside: the
+        // user's own files are no step of it.
         {record(wrote("readme.txt")), "is no .xml file"},
         {record("r\tmoved.txt\treadme.txt\n"), "is no .meta file"},
-        {record("r\tpistol.weap.meta\tfp\\magnum.weap.meta\n"), "is not a new name in the same folder"},
-        {record(wrote("notes\\old.xml")), "old.xml\" (changed since the run wrote it)"},
-        {record(wrote("a.xml") + wrote("a.xml")), "is named twice"},
+        {record("r\tpistol.weap.meta\tfp\\magnum.weap.meta\n"), "is no rename of its run"},
+        {record("r\tgone.meta\treadme.meta\n"), "is no rename of its run"},
+        {record(wrote("notes\\old.xml")), "\"notes\\old.xml\", which is no file that its run writes"},
+        {record(wrote("fp\\bitmaps\\magnum.bitm.xml"), "needler\tmagnum"), "is no file that its run writes"},
+        {record("a\t.vorlix-undo\\1.aside\tnotes\\old.xml\n"), "lies in no folder that its run sets aside old"},
+        {record(wrote("bullet.proj.xml") + wrote("bullet.proj.xml")), "is named twice"},
+        {record(wrote("bullet.proj.xml"), "blaster\tmagnum"), "\"blaster\" with the new name \"magnum\", which"},
+        {record(wrote("nul.weap.xml"), "pistol\tnul"), "Windows keeps it for a device"},
+        {[this](FaultyFiles&) {
+             write_text(root / ".vorlix-undo" / "1.journal", journal(""));
+             write_text(root / ".vorlix-undo" / "2.journal", journal(wrote("bullet.proj.xml"), "pistol\tmagnum2"));
+         },
+         "2.journal\" is for another run than the rest of the record"},
+        {[this](FaultyFiles&) {
+             write_text(root / ".vorlix-undo" / "1.journal", "vorlix-tools undo record\n" + wrote("bullet.proj.xml") + "end\n");
+         },
+         "is not a complete record of this version"},
+        {[this](FaultyFiles&) {
+             write_text(root / ".vorlix-undo" / "1.journal", journal(std::string(5 << 20, '#')));
+         },
+         "is too large to be a record"},
         {[this, record](FaultyFiles& f) {
              record("a\t.vorlix-undo\\1.aside\told.xml\n")(f);
              write_text(root / ".vorlix-undo" / "2.aside", "set aside, then its record dropped");
@@ -160,6 +179,9 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
     };
 #ifdef _WIN32
     cases.push_back({record(wrote(".. \\outside\\victim.xml")), "leads out of the output folder"});  // ".. " is ".."
+    // A device's name: the run's own checks refuse it, and so does a record.
+    for (const char* device : {"nul.xml", "con.xml", "com1.xml", "effects\\aux.xml", "CONIN$.xml"})
+        cases.push_back({record("a\t.vorlix-undo\\1.aside\t" + std::string(device) + "\n"), "keeps for a device"});
 #else
     const fs::path outside = temp.path() / "outside";
     const auto link = [](const fs::path& to, const fs::path& at) {
@@ -197,7 +219,7 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
              link(outside, root / "linked");
              record(wrote("linked\\victim.xml"))(f);
          },
-         "passes through a link"},
+         "is no file that its run writes"},
         {[=, this](FaultyFiles&) {
              write_text(outside / "1.journal", journal(wrote("..\\outside\\victim.xml")));
              link(outside / "1.journal", root / ".vorlix-undo" / "1.journal");
