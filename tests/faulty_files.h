@@ -3,6 +3,7 @@
 // changing call.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -15,6 +16,8 @@ namespace testing_driver {
 
 class FaultyFiles : public forms::FileSystem {
 public:
+    explicit FaultyFiles(forms::FileSystem& inner = forms::local_file_system()) : real(inner) {}
+
     bool is_directory(const std::string& p) override { return real.is_directory(p); }
     forms::Found stat(const std::string& p) override { return real.stat(p); }
     std::string resolved(const std::string& p) override { return real.resolved(p); }
@@ -25,7 +28,11 @@ public:
     std::vector<forms::Listed> list(const std::string& f) override { return real.list(f); }
     std::string read_file(const std::string& p) override { return real.read_file(p); }
     void read_pieces(const std::string& p, const std::function<void(std::string_view)>& take) override {
-        real.read_pieces(p, take);
+        if (unreadable.count(p)) throw forms::Error(forms::kPathFileAccess, "Cannot read \"" + p + "\": " + reason);
+        real.read_pieces(p, [&](std::string_view piece) {
+            bytes_read += piece.size();
+            take(piece);
+        });
     }
     std::unique_ptr<forms::FolderLock> lock(const std::string& f) override { return real.lock(f); }
     void remove(const std::string& p) override {
@@ -44,10 +51,12 @@ public:
         change("remove_folder", p, [&] { real.remove_folder(p); });
     }
 
-    forms::FileSystem& real = forms::local_file_system();
+    forms::FileSystem& real;
     std::set<std::string> unwritable;       // folders that cannot be written
     std::set<std::string> read_only_files;  // files with the read-only attribute
     std::set<std::string> held;             // paths another program holds: they neither go nor move
+    std::set<std::string> unreadable;       // files that fail when read
+    std::uint64_t bytes_read = 0;           // read in pieces so far
     std::map<std::string, int> fail_at;     // operation -> the call that fails (1 for the first)
     std::string reason = "disk full";
     std::map<std::string, int> calls;       // operation -> calls so far

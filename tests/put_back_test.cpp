@@ -2,6 +2,8 @@
 // any step put back, old files back by their exact names, leftovers of
 // completed runs, a killed run taken up by the next, one run per folder.
 #include <algorithm>
+#include <cstdint>
+#include <fstream>
 #include <functional>
 #include <new>
 #include <random>
@@ -137,15 +139,30 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
     const Dies after_first_rename = [n = 0](const std::string& op, const std::string& path) mutable {
         return op == "rename" && path.ends_with(".meta") && ++n == 2;
     };
+    const Dies before_third_write_in_place = [](const std::string& op, const std::string& path) {
+        return op == "rename" && path.ends_with("3.new");
+    };
+    const fs::path outside = temp.path() / "outside";
     struct Case {
         Dies dies;
         const char* in_the_way;  // relative to the folder, moved away to the outside folder
         const char* says;
+        std::function<void()> block = nullptr, unblock = nullptr;  // other than a file of the user's there
     };
     const Case cases[] = {
         {after_writes, "bullet.proj.xml", "bullet.proj.xml\" (changed since the run wrote it)"},
+        {before_third_write_in_place, "melee.jpt!.xml", "melee.jpt!.xml\" (not written by the run)"},
         {after_set_aside, "old.xml", "old.xml\" (where a file the run set aside goes back)"},
         {after_first_rename, "pistol.coll.meta", "pistol.coll.meta\" (where a file the run renamed goes back)"},
+        {after_set_aside, "fp", "shaders\" (where a folder of the run must be)",
+         [&] {
+             fs::rename(root / "fp" / "shaders", outside / "shaders");
+             write_text(root / "fp" / "shaders", "the user's own");
+         },
+         [&] {
+             fs::rename(root / "fp" / "shaders", outside / "shaders.txt");
+             fs::rename(outside / "shaders", root / "fp" / "shaders");
+         }},
         {after_writes, nullptr, "could be put back only in part"},
     };
     for (const Case& c : cases) {
@@ -159,7 +176,8 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
             run(d, "magnum");
         }
         FaultyFiles files;
-        if (c.in_the_way) write_text(root / c.in_the_way, "the user's own");
+        if (c.block) c.block();
+        else if (c.in_the_way) write_text(root / c.in_the_way, "the user's own");
         else files.held.insert(utf8(root / "bullet.jpt!.xml"));  // removed last of the written files
         const auto before = everything();
         {
@@ -174,18 +192,63 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
                 EXPECT_EQ(d.boxes.shown[0].text.find("Nothing"), std::string::npos);
             }
         }
-        if (c.in_the_way) fs::rename(root / c.in_the_way, temp.path() / "outside" / c.in_the_way);
+        if (c.unblock) c.unblock();
+        else if (c.in_the_way) fs::rename(root / c.in_the_way, outside / c.in_the_way);
         Driver d;
         run(d, "magnum");
         ASSERT_EQ(d.boxes.shown.size(), 3u) << d.boxes.shown[0].text;
         EXPECT_EQ(d.boxes.shown[0].text, kPutBack);
         EXPECT_EQ(d.boxes.shown[2].text, duplication::kRenameConfirmation);
         EXPECT_EQ(without_leftovers(snapshot(root)), done);
-        if (c.in_the_way) {
-            EXPECT_EQ(read_bytes(temp.path() / "outside" / c.in_the_way), "the user's own");
+        if (c.in_the_way && !c.block) {
+            EXPECT_EQ(read_bytes(outside / c.in_the_way), "the user's own");
         }
         fs::remove_all(root);
     }
+}
+
+// A put-back reads a file it checks only when its size is the written one,
+// and then in pieces; a file it cannot read stops it with nothing changed,
+// naming the file.
+TEST_F(AllOrNothing, APutBackReadsWhatItChecksInBoundedPieces) {
+    stock("pistol", "folder");
+    {
+        FaultyFiles killed;
+        killed.dies_at = [](const std::string& op, const std::string& path) {
+            return op == "write" && path.ends_with("3.part");
+        };
+        Driver d;
+        d.app.set_file_system(&killed);
+        run(d, "magnum");
+    }
+    fs::remove(root / "bullet.proj.xml");
+    std::ofstream(root / "bullet.proj.xml").close();
+    fs::resize_file(root / "bullet.proj.xml", std::uintmax_t{2} << 30);  // sparse where the system allows
+    {
+        FaultyFiles files;
+        Driver d;
+        d.app.set_file_system(&files);
+        run(d, "magnum");
+        expect_refused(d, "bullet.proj.xml\" (changed since the run wrote it)");
+        EXPECT_LT(files.bytes_read, std::uint64_t{1} << 20);
+    }
+    EXPECT_EQ(fs::file_size(root / "bullet.proj.xml"), std::uintmax_t{2} << 30);
+    fs::remove(root / "bullet.proj.xml");
+    const auto before = everything();
+    {
+        FaultyFiles files;
+        files.unreadable.insert(utf8(root / "melee.jpt!.xml"));
+        Driver d;
+        d.app.set_file_system(&files);
+        run(d, "magnum");
+        expect_refused(d, "Cannot read \"" + utf8(root / "melee.jpt!.xml") + "\": disk full");
+        EXPECT_EQ(everything(), before);
+    }
+    Driver d;
+    run(d, "magnum");
+    ASSERT_EQ(d.boxes.shown.size(), 3u) << d.boxes.shown[0].text;
+    EXPECT_EQ(d.boxes.shown[0].text, kPutBack);
+    EXPECT_EQ(d.boxes.shown[2].text, duplication::kRenameConfirmation);
 }
 
 // Names that only begin like the program's own are the user's: a run cut

@@ -4,6 +4,10 @@
 // program did not write or that were changed since.
 #include <functional>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "tests/all_or_nothing.h"
 #include "tests/faulty_files.h"
 #include "tests/msf_lines.h"
@@ -227,6 +231,11 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
          "is none of its files"},
         {[=, this](FaultyFiles&) { link(outside, root / ".vorlix-undo"); }, "is not a folder"},
         {[=, this](FaultyFiles&) { link(outside, root / ".vorlix-undo-done"); }, "is not a folder"},
+        // An old .xml entry that is no file is neither opened nor moved.
+        {[this](FaultyFiles&) { ASSERT_EQ(::mkfifo(utf8(root / "bitmaps" / "pipe.xml").c_str(), 0600), 0); },
+         "pipe.xml\" is not a file but a pipe, socket or device"},
+        {[this](FaultyFiles&) { ASSERT_EQ(::mkfifo(utf8(root / "bullet.proj.xml").c_str(), 0600), 0); },
+         "bullet.proj.xml\" is not a file but a pipe, socket or device"},
     };
     cases.insert(cases.end(), std::begin(links), std::end(links));
 #endif

@@ -81,13 +81,14 @@ inline fs::path make_stock_copy(const fs::path& parent, const duplication::Objec
 }
 
 // Everything below root by relative path: a file with its content, a folder,
-// a link with where it leads.
+// a link with where it leads; a pipe or the like is never opened.
 inline std::map<std::string, std::string> snapshot(const fs::path& root) {
     std::map<std::string, std::string> found;
     for (const auto& e : fs::recursive_directory_iterator(root)) {
         const std::string rel = utf8(e.path().lexically_relative(root));
         if (e.is_symlink()) found[rel] = "link to " + utf8(fs::read_symlink(e.path()));
-        else found[rel] = e.is_directory() ? "folder" : read_bytes(e.path());
+        else if (e.is_directory()) found[rel] = "folder";
+        else found[rel] = e.is_regular_file() ? read_bytes(e.path()) : "neither file nor folder";
     }
     return found;
 }

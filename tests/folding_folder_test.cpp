@@ -1,0 +1,141 @@
+// A folder whose file system ignores case (exFAT, FAT, an ext4 folder with
+// casefold) behaves as one that keeps it: a run whose old files differ only
+// in case from what it writes completes, or is put back completely, however
+// it fails or is cut short; the program's own folders are what the file
+// system finds under their names.
+#include <functional>
+#include <new>
+#include <stdexcept>
+
+#include "tests/all_or_nothing.h"
+#include "tests/faulty_files.h"
+#include "tests/folding_files.h"
+
+namespace {
+
+using namespace testing_driver;
+namespace fs = std::filesystem;
+
+class FoldingFolder : public AllOrNothing {
+protected:
+    // A pistol folder whose old files stand where the run writes, in
+    // another case.
+    void stock_with_old_variants() {
+        stock("pistol", "folder");
+        write_text(root / "bitmaps" / "MAGNUM_CARD.bitm.xml", "old card");
+        write_text(root / "BULLET.PROJ.xml", "old bullet");
+    }
+    void run_on(FaultyFiles& files, const objects::KindList& kinds = objects::built_in()) {
+        Driver d(kinds);
+        d.app.set_file_system(&files);
+        run(d, "magnum");
+        boxes = d.boxes.shown;
+    }
+    std::vector<Box> boxes;
+};
+
+// A small object, so that a run can fail at each of its changes in turn.
+constexpr const char* kTestGun = R"(tagfolder weapons
+stock test gun
+xml-confirmation All XML files made
+purge .
+purge bitmaps
+rename test gun.weap.meta => {name}.weap.meta
+rename bitmaps\test gun_card.bitm.meta => bitmaps\{name}_card.bitm.meta
+file 1 weap {name}
+file 2 bitm bitmaps\{name}_card
+file 3 proj bullet
+)";
+
+TEST_F(FoldingFolder, AFailureAtAnyChangeEndsDoneOrPutBackCompletely) {
+    auto rows = objects::built_in().all();
+    rows.push_back({"test gun", "test_gun", true, {.form_name = "Test_gun", .caption = "Test"}});
+    const objects::KindList kinds(rows, {{"test_gun", kTestGun}});
+    kind_ = "test gun";
+    const auto stock_copy = [&] {
+        root = make_stock_copy(temp.path(), kinds.table(*kinds.find(kind_)), "folder");
+        write_text(root / "MAGNUM.WEAP.XML", "old weapon");
+        write_text(root / "bitmaps" / "Magnum_Card.bitm.xml", "old card");
+        write_text(root / "BULLET.proj.xml", "old bullet");
+    };
+    stock_copy();
+    const auto before = everything();
+    FoldingFiles folding(temp.path());
+    FaultyFiles counting(folding);
+    run_on(counting, kinds);
+    ASSERT_EQ(boxes.size(), 2u) << boxes[0].text;
+    const auto done = everything();
+    EXPECT_EQ(read_bytes(root / "bitmaps" / "magnum_card.bitm.xml").substr(0, 5), "<?xml");
+    EXPECT_FALSE(fs::exists(root / "bitmaps" / "Magnum_Card.bitm.xml"));
+    for (int k = 1; k <= counting.changes; ++k)
+        for (const bool took_effect : {false, true}) {
+            SCOPED_TRACE("change " + std::to_string(k) + (took_effect ? ", after it took effect" : ""));
+            fs::remove_all(root);
+            stock_copy();
+            FaultyFiles files(folding);
+            (took_effect ? files.after : files.before) = [k](int n) {
+                if (n == k) throw forms::Error(forms::kPathFileAccess, "No space left on device");
+            };
+            run_on(files, kinds);
+            ASSERT_FALSE(boxes.empty());
+            if (boxes.back().style != forms::kCritical) {
+                EXPECT_EQ(without_leftovers(everything()), done);
+                continue;
+            }
+            EXPECT_TRUE(boxes.back().text.ends_with(kUnchanged)) << boxes.back().text;
+            EXPECT_EQ(everything(), before);
+        }
+}
+
+// Killed part-way, then run again on the same folder: put back and done as
+// if never cut short.
+TEST_F(FoldingFolder, AKilledRunIsPutBackAndDoneByTheNext) {
+    stock_with_old_variants();
+    FoldingFiles folding(temp.path());
+    {
+        FaultyFiles files(folding);
+        run_on(files);
+    }
+    const auto done = snapshot(root);
+    using Dies = std::function<bool(const std::string&, const std::string&)>;
+    const Dies kills[] = {
+        [](const std::string& op, const std::string& path) { return op == "write" && path.ends_with("2.part"); },
+        [](const std::string& op, const std::string& path) { return op == "write" && path.ends_with("3.part"); },
+        [n = 0](const std::string& op, const std::string& path) mutable {
+            return op == "rename" && path.ends_with(".meta") && ++n == 2;
+        },
+    };
+    for (const Dies& dies : kills) {
+        fs::remove_all(root);
+        stock_with_old_variants();
+        {
+            FaultyFiles killed(folding);
+            killed.dies_at = dies;
+            run_on(killed);
+        }
+        FaultyFiles files(folding);
+        run_on(files);
+        ASSERT_EQ(boxes.size(), 3u) << boxes[0].text;
+        EXPECT_EQ(boxes[0].text, kPutBack);
+        EXPECT_EQ(without_leftovers(snapshot(root)), without_leftovers(done));
+    }
+}
+
+// What earlier runs left under another case of the program's own folder
+// name is the program's where the folder ignores case, and the user's where
+// it keeps case.
+TEST_F(FoldingFolder, TheProgramsFoldersAreWhatTheFileSystemFindsUnderTheirNames) {
+    for (const bool folds : {false, true}) {
+        SCOPED_TRACE(folds ? "ignoring case" : "keeping case");
+        stock("pistol", folds ? "folding" : "keeping");
+        write_text(root / ".VORLIX-UNDO-DONE" / "1.aside", "set aside by an earlier run");
+        FoldingFiles folding(temp.path());
+        FaultyFiles files = folds ? FaultyFiles(folding) : FaultyFiles();
+        kind_ = "pistol";
+        run_on(files);
+        ASSERT_EQ(boxes.size(), 2u) << boxes[0].text;
+        EXPECT_EQ(fs::exists(root / ".VORLIX-UNDO-DONE"), !folds);
+    }
+}
+
+}  // namespace
