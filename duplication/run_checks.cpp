@@ -165,7 +165,7 @@ Reason unmovable(forms::FileSystem& files, const std::string& path, forms::Entry
 // Old files of the purge folders, and whatever else stands where a file is
 // written, each by its exact name as its folder lists it.
 Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vector<std::string>& writes,
-                 forms::FileSystem& files, std::vector<std::string>& list) {
+                 const std::vector<forms::Found>& at_writes, forms::FileSystem& files, std::vector<std::string>& list) {
     std::map<std::string, std::vector<forms::Listed>> listed;
     const auto names_in = [&](const std::string& folder) -> const std::vector<forms::Listed>& {
         auto it = listed.find(folder);
@@ -202,8 +202,9 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
                 if (Reason why = add(folder, e)) return why;
     // Whatever the file system finds at a written path, a folder ignoring case
     // included, is the entry of its folder with that identity.
-    for (const std::string& rel : writes) {
-        const forms::Found there = files.stat(local(in, rel));
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const std::string& rel = writes[i];
+        const forms::Found& there = at_writes[i];
         if (there.type == forms::Entry::None) continue;
         const std::vector<forms::Listed>& entries = names_in(folder_of(rel));
         const auto same = [&](const forms::Listed& e) {
@@ -276,28 +277,35 @@ std::optional<std::string> check_folder(const ObjectTable& table, const std::str
     for (const std::string& folder : folders)
         if (const Reason why = bad_folder(in, folder, kind, root, files)) return why;
 
+    // What stands at each written path, asked once.
+    std::vector<forms::Found> at_writes;
     for (const std::string& rel : writes) {
         if (const Reason why = too_long(in, rel)) return why;
         const std::string path = local(in, rel);
-        if (files.is_directory(path))
+        const forms::Found there = at_writes.emplace_back(files.stat(path));
+        const bool link = there.type == forms::Entry::Link;
+        if (there.type == forms::Entry::Folder || (link && files.is_directory(path)))
             return "A folder stands where the file " + quoted(path) +
                    " is to be written. Move or rename that folder and try again.";
-        if (const Reason why = linked_file(files, path)) return why;
+        if (link) return linked_file(files, path);
     }
     for (const auto& [from, to] : renames) {
         if (const Reason why = too_long(in, to)) return why;
         const std::string path = local(in, from);
-        if (!files.exists(path))
-            return "The file " + quoted(path) + " of the stock " + kind +
-                   " is missing: is this the copied folder, not yet duplicated?";
-        if (const Reason why = linked_file(files, path)) return why;
-        if (files.entry(path) != forms::Entry::File)
-            return "The file " + quoted(path) + " of the stock " + kind +
-                   " is not a file. Move or rename what stands there and try again.";
+        switch (files.stat(path).type) {
+            case forms::Entry::File: break;
+            case forms::Entry::None:
+                return "The file " + quoted(path) + " of the stock " + kind +
+                       " is missing: is this the copied folder, not yet duplicated?";
+            case forms::Entry::Link: return linked_file(files, path);
+            default:
+                return "The file " + quoted(path) + " of the stock " + kind +
+                       " is not a file. Move or rename what stands there and try again.";
+        }
         if (files.exists(local(in, to))) return "The file " + quoted(local(in, to)) + " already exists.";
     }
     run.plan.set_aside.clear();
-    return set_aside(table, in, writes, files, run.plan.set_aside);
+    return set_aside(table, in, writes, at_writes, files, run.plan.set_aside);
 }
 
 }  // namespace duplication

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #ifndef _WIN32
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -63,17 +64,6 @@ private:
     int fd_;
 };
 
-Entry entry_of(const fs::file_status& s) {
-    switch (s.type()) {
-        case fs::file_type::not_found:
-        case fs::file_type::none: return Entry::None;
-        case fs::file_type::regular: return Entry::File;
-        case fs::file_type::directory: return Entry::Folder;
-        case fs::file_type::symlink: return Entry::Link;
-        default: return Entry::Other;
-    }
-}
-
 class LocalFileSystem final : public FileSystem {
 public:
     bool is_directory(const std::string& path) override {
@@ -111,16 +101,29 @@ public:
     bool read_only(const std::string&) override { return false; }
 
     std::vector<Listed> list(const std::string& folder) override {
+        // The type each entry comes with, asked of the entry itself only
+        // where the file system does not give it.
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) fail(kPathNotFound, "Cannot read the folder", folder, last_error());
+        const std::unique_ptr<DIR, int (*)(DIR*)> closer(dir, ::closedir);
         std::vector<Listed> found;
-        std::error_code ec;
-        fs::directory_iterator it(local_path(folder), ec);
-        if (ec) fail(kPathNotFound, "Cannot read the folder", folder, ec);
-        for (fs::directory_iterator end; it != end; it.increment(ec)) {
-            if (ec) fail(kPathFileAccess, "Cannot read the folder", folder, ec);
-            std::error_code type_ec;
-            found.push_back({utf8_path(it->path().filename()), entry_of(it->symlink_status(type_ec))});
+        for (;;) {
+            errno = 0;
+            const dirent* e = ::readdir(dir);
+            if (e == nullptr) break;
+            const std::string_view name = e->d_name;
+            if (name == "." || name == "..") continue;
+            Entry type = Entry::Other;
+            switch (e->d_type) {
+                case DT_REG: type = Entry::File; break;
+                case DT_DIR: type = Entry::Folder; break;
+                case DT_LNK: type = Entry::Link; break;
+                case DT_UNKNOWN: type = stat(join_local(folder, std::string(name))).type; break;
+                default: break;
+            }
+            found.push_back({std::string(name), type});
         }
-        if (ec) fail(kPathFileAccess, "Cannot read the folder", folder, ec);
+        if (errno != 0) fail(kPathFileAccess, "Cannot read the folder", folder, last_error());
         return found;
     }
 
