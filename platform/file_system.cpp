@@ -4,12 +4,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <mutex>
 #include <system_error>
 
 #ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/vfs.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +86,7 @@ public:
         } else if (S_ISLNK(s.st_mode)) {
             found.type = Entry::Link;
         }
+        if (on_fuse(path, s.st_dev)) found.id.index = listed_index(path, s);
         return found;
     }
 
@@ -225,6 +229,46 @@ public:
         }
         return std::make_unique<FlockLock>(fd);
     }
+
+private:
+    // Whether the device is a FUSE file system: there each name has an inode
+    // number of its own, even two names of one file (exfat-fuse finds names
+    // in any case).
+    bool on_fuse(const std::string& path, dev_t device) {
+        const std::lock_guard guard(fuse_lock_);
+        const auto known = fuse_.find(device);
+        if (known != fuse_.end()) return known->second;
+        struct statfs f {};
+        constexpr decltype(f.f_type) kFuse = 0x65735546;
+        return fuse_[device] = ::statfs(path.c_str(), &f) == 0 && f.f_type == kFuse;
+    }
+
+    // On FUSE, a file is known by the name its folder lists for it: the
+    // inode number of that name, for a name the folder holds in another case.
+    std::uint64_t listed_index(const std::string& path, const struct stat& s) {
+        const fs::path p = local_path(path);
+        const std::string name = utf8_path(p.filename()), folder = utf8_path(p.parent_path());
+        const auto lower = [](std::string text) {
+            for (char& c : text)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+            return text;
+        };
+        std::optional<std::string> listed;
+        try {
+            for (const Listed& e : list(folder.empty() ? "." : folder)) {
+                if (e.name == name) return static_cast<std::uint64_t>(s.st_ino);
+                if (lower(e.name) == lower(name)) listed = listed ? std::string() : e.name;  // one only
+            }
+        } catch (const Error&) {
+        }
+        struct stat l {};
+        if (!listed || listed->empty() || ::lstat((p.parent_path() / local_path(*listed)).c_str(), &l) != 0)
+            return static_cast<std::uint64_t>(s.st_ino);
+        return static_cast<std::uint64_t>(l.st_ino);
+    }
+
+    std::mutex fuse_lock_;
+    std::map<dev_t, bool> fuse_;
 };
 
 }  // namespace

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything into build/ with g++ and into build-clang/ with clang++,
 # and the Windows program with its tests into build-windows/, and runs every
-# test: the unit test program also as one process in shuffled order, the
-# Windows tests under Wine. Window tests need an X display: without one, a
+# test: the unit test program also as one process in shuffled order and, where
+# the machine can mount one, on a real exFAT folder; the Windows tests under
+# Wine. Window tests need an X display: without one, a
 # private Xvfb server is started for the run. Warnings fail these builds, the
 # g++ build checks every use of the standard library (_GLIBCXX_ASSERTIONS) and
 # the clang build runs under the address and undefined behaviour sanitizers.
@@ -34,6 +35,8 @@ status=0
 # Whole and in random order: tests must not lean on each other.
 build/tests/vorlix_tests --gtest_shuffle --gtest_brief=1 || status=1
 build-clang/tests/vorlix_tests --gtest_shuffle --gtest_brief=1 || status=1
+# On a real exFAT folder too, where this machine can mount one.
+bash scripts/exfat.sh build/tests/vorlix_tests || status=1
 (cd build && ctest --output-on-failure --timeout 120) || status=1
 # Under Wine each test is a process of its own: the unit suites side by side,
 # then the window tests, one at a time on the display.

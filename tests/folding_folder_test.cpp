@@ -16,6 +16,13 @@ namespace {
 using namespace testing_driver;
 namespace fs = std::filesystem;
 
+// Whether the folder lists exactly that name (Windows finds names in any case).
+bool listed(const fs::path& folder, const std::string& name) {
+    for (const auto& e : fs::directory_iterator(folder))
+        if (utf8(e.path().filename()) == name) return true;
+    return false;
+}
+
 class FoldingFolder : public AllOrNothing {
 protected:
     // A pistol folder whose old files stand where the run writes, in
@@ -65,8 +72,8 @@ TEST_F(FoldingFolder, AFailureAtAnyChangeEndsDoneOrPutBackCompletely) {
     run_on(counting, kinds);
     ASSERT_EQ(boxes.size(), 2u) << boxes[0].text;
     const auto done = everything();
-    EXPECT_EQ(read_bytes(root / "bitmaps" / "magnum_card.bitm.xml").substr(0, 5), "<?xml");
-    EXPECT_FALSE(fs::exists(root / "bitmaps" / "Magnum_Card.bitm.xml"));
+    EXPECT_TRUE(listed(root / "bitmaps", "magnum_card.bitm.xml"));
+    EXPECT_FALSE(listed(root / "bitmaps", "Magnum_Card.bitm.xml"));
     for (int k = 1; k <= counting.changes; ++k)
         for (const bool took_effect : {false, true}) {
             SCOPED_TRACE("change " + std::to_string(k) + (took_effect ? ", after it took effect" : ""));
@@ -134,7 +141,7 @@ TEST_F(FoldingFolder, TheProgramsFoldersAreWhatTheFileSystemFindsUnderTheirNames
         kind_ = "pistol";
         run_on(files);
         ASSERT_EQ(boxes.size(), 2u) << boxes[0].text;
-        EXPECT_EQ(fs::exists(root / ".VORLIX-UNDO-DONE"), !folds);
+        EXPECT_EQ(listed(root, ".VORLIX-UNDO-DONE"), !folds);
     }
 }
 
