@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "objects/kinds.h"
 #include "objects/objects.h"
 #include "tests/driver.h"
+#include "tests/faulty_files.h"
 #include "tests/stock_folder.h"
 
 namespace testing_driver {
@@ -82,6 +84,23 @@ protected:
         EXPECT_EQ(d.boxes.shown[0].title, duplication::kErrorTitle);
         EXPECT_NE(d.boxes.shown[0].text.find(says), std::string::npos) << d.boxes.shown[0].text;
         EXPECT_TRUE(d.boxes.shown[0].text.ends_with(ends)) << d.boxes.shown[0].text;
+    }
+    // A run of the program killed before the first change dies is true for,
+    // on files over inner.
+    using Dies = std::function<bool(const std::string& op, const std::string& path)>;
+    void run_killed(const Dies& dies, const std::string& name = "magnum",
+                    forms::FileSystem& inner = forms::local_file_system()) {
+        FaultyFiles killed(inner);
+        killed.dies_at = dies;
+        Driver d;
+        d.app.set_file_system(&killed);
+        run(d, name);
+    }
+    // A run that put back an earlier one cut short, then was done.
+    static void expect_put_back_and_done(const std::vector<Box>& shown) {
+        ASSERT_EQ(shown.size(), 3u) << shown[0].text;
+        EXPECT_EQ(shown[0].text, kPutBack);
+        EXPECT_EQ(shown[2].text, duplication::kRenameConfirmation);
     }
     static void expect_done(Driver& d) {
         ASSERT_GE(d.boxes.shown.size(), 2u) << d.boxes.shown[0].text;

@@ -104,7 +104,6 @@ TEST_F(FoldingFolder, AKilledRunIsPutBackAndDoneByTheNext) {
         run_on(files);
     }
     const auto done = snapshot(root);
-    using Dies = std::function<bool(const std::string&, const std::string&)>;
     const Dies kills[] = {
         [](const std::string& op, const std::string& path) { return op == "write" && path.ends_with("2.part"); },
         [](const std::string& op, const std::string& path) { return op == "write" && path.ends_with("3.part"); },
@@ -115,15 +114,10 @@ TEST_F(FoldingFolder, AKilledRunIsPutBackAndDoneByTheNext) {
     for (const Dies& dies : kills) {
         fs::remove_all(root);
         stock_with_old_variants();
-        {
-            FaultyFiles killed(folding);
-            killed.dies_at = dies;
-            run_on(killed);
-        }
+        run_killed(dies, "magnum", folding);
         FaultyFiles files(folding);
         run_on(files);
-        ASSERT_EQ(boxes.size(), 3u) << boxes[0].text;
-        EXPECT_EQ(boxes[0].text, kPutBack);
+        expect_put_back_and_done(boxes);
         EXPECT_EQ(without_leftovers(snapshot(root)), without_leftovers(done));
     }
 }

@@ -129,7 +129,6 @@ TEST_F(AllOrNothing, OldFilesComeBackByTheirExactNames) {
 // part-way keeps the rest for the run after.
 TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
     const auto done = done_state("pistol", "magnum");
-    using Dies = std::function<bool(const std::string&, const std::string&)>;
     const Dies after_set_aside = [](const std::string& op, const std::string& path) {
         return op == "write" && path.ends_with("2.part");
     };
@@ -168,13 +167,7 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
         stock("pistol", "folder");
-        {
-            FaultyFiles killed;
-            killed.dies_at = c.dies;
-            Driver d;
-            d.app.set_file_system(&killed);
-            run(d, "magnum");
-        }
+        run_killed(c.dies);
         FaultyFiles files;
         if (c.block) c.block();
         else if (c.in_the_way) write_text(root / c.in_the_way, "the user's own");
@@ -196,9 +189,7 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
         else if (c.in_the_way) fs::rename(root / c.in_the_way, outside / c.in_the_way);
         Driver d;
         run(d, "magnum");
-        ASSERT_EQ(d.boxes.shown.size(), 3u) << d.boxes.shown[0].text;
-        EXPECT_EQ(d.boxes.shown[0].text, kPutBack);
-        EXPECT_EQ(d.boxes.shown[2].text, duplication::kRenameConfirmation);
+        expect_put_back_and_done(d.boxes.shown);
         EXPECT_EQ(without_leftovers(snapshot(root)), done);
         if (c.in_the_way && !c.block) {
             EXPECT_EQ(read_bytes(outside / c.in_the_way), "the user's own");
@@ -212,15 +203,7 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
 // naming the file.
 TEST_F(AllOrNothing, APutBackReadsWhatItChecksInBoundedPieces) {
     stock("pistol", "folder");
-    {
-        FaultyFiles killed;
-        killed.dies_at = [](const std::string& op, const std::string& path) {
-            return op == "write" && path.ends_with("3.part");
-        };
-        Driver d;
-        d.app.set_file_system(&killed);
-        run(d, "magnum");
-    }
+    run_killed([](const std::string& op, const std::string& path) { return op == "write" && path.ends_with("3.part"); });
     fs::remove(root / "bullet.proj.xml");
     std::ofstream(root / "bullet.proj.xml").close();
     fs::resize_file(root / "bullet.proj.xml", std::uintmax_t{2} << 30);  // sparse where the system allows
@@ -246,9 +229,7 @@ TEST_F(AllOrNothing, APutBackReadsWhatItChecksInBoundedPieces) {
     }
     Driver d;
     run(d, "magnum");
-    ASSERT_EQ(d.boxes.shown.size(), 3u) << d.boxes.shown[0].text;
-    EXPECT_EQ(d.boxes.shown[0].text, kPutBack);
-    EXPECT_EQ(d.boxes.shown[2].text, duplication::kRenameConfirmation);
+    expect_put_back_and_done(d.boxes.shown);
 }
 
 // Names that only begin like the program's own are the user's: a run cut
@@ -263,21 +244,13 @@ TEST_F(AllOrNothing, NamesThatBeginLikeTheProgramsOwnAreTheUsers) {
     // A link that leads to a folder is a folder to the purge.
     fs::create_directory_symlink(temp.path() / "outside", root / "effects" / "z.xml");
 #endif
-    {
-        FaultyFiles killed;
-        killed.dies_at = [](const std::string& op, const std::string& path) {
-            return op == "rename" && path.ends_with("pistol.mod2.meta");
-        };
-        Driver d;
-        d.app.set_file_system(&killed);
-        run(d, ".vorlix-undo");
-    }
+    run_killed([](const std::string& op, const std::string& path) {
+        return op == "rename" && path.ends_with("pistol.mod2.meta");
+    }, ".vorlix-undo");
     ASSERT_TRUE(fs::exists(root / ".vorlix-undo.coll.meta"));
     Driver d;
     run(d, ".vorlix-undo");
-    ASSERT_EQ(d.boxes.shown.size(), 3u) << d.boxes.shown[0].text;
-    EXPECT_EQ(d.boxes.shown[0].text, kPutBack);
-    EXPECT_EQ(d.boxes.shown[2].text, duplication::kRenameConfirmation);
+    expect_put_back_and_done(d.boxes.shown);
     EXPECT_EQ(read_bytes(root / ".vorlix-undo.weap.meta"), "stock meta pistol.weap.meta");
     EXPECT_FALSE(fs::exists(root / ".vorlix-undo-notes.xml"));
     EXPECT_EQ(read_bytes(root / ".vorlix-undo-done-1" / "1.aside"), "mine");
