@@ -100,25 +100,32 @@ HANDLE open_existing(const std::wstring& path, DWORD access, bool own_entry) {
     return CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
 }
 
+FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 std::optional<DWORD> attributes_of(HANDLE h) {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(h, &info)) return std::nullopt;
     return info.dwFileAttributes;
 }
 
-// The attributes of what stands at path, a link not followed.
+// The attributes of what stands at path, a link not followed. Wine lists a
+// FIFO, socket or device file as a plain file but cannot tell its attributes
+// (an invalid parameter): such a one is given the device attribute.
 std::optional<DWORD> attributes(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
     if (a != INVALID_FILE_ATTRIBUTES) return a;
     const DWORD error = GetLastError();
-    const bool pattern = path.find_first_of(L"*?") != std::wstring::npos;
+    const std::size_t name = path.find_last_of(L'\\');
+    const bool pattern = path.find_first_of(L"*?", name == std::wstring::npos ? 0 : name) != std::wstring::npos;
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || pattern) return std::nullopt;
     // A file that lets no one open it still shows in its folder's list.
     WIN32_FIND_DATAW found;
     const HANDLE h = FindFirstFileW(path.c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return std::nullopt;
     FindClose(h);
-    return found.dwFileAttributes;
+    return error == ERROR_INVALID_PARAMETER ? FILE_ATTRIBUTE_DEVICE : found.dwFileAttributes;
 }
 
 bool marks_link(DWORD a) { return (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
@@ -153,60 +160,204 @@ std::wstring final_path(HANDLE h, DWORD flags) {
     }
 }
 
-// Real paths in the system's own names, for volumes with or without a letter.
-constexpr DWORD kRealPath = FILE_NAME_NORMALIZED | VOLUME_NAME_NT;
-
-bool same_path(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
+// The real path of what the handle stands for, in a form that opens it: with
+// its drive, else (a volume without a letter) in the system's own names.
+std::wstring real_path(HANDLE h) {
+    const std::wstring dos = final_path(h, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (!dos.empty()) return dos;
+    const std::wstring nt = final_path(h, FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
+    return nt.empty() ? nt : L"\\\\?\\GLOBALROOT" + nt;
 }
 
-// The real path of a folder, ending in a separator; empty when it cannot be
-// found, the error then the thread's last one.
-std::wstring real_folder(const std::wstring& folder) {
-    const Handle h(open_existing(folder, 0, false));
-    if (!h) return {};
-    std::wstring real = final_path(h.get(), kRealPath);
-    if (!real.empty() && real.back() != L'\\') real += L'\\';
-    return real;
+std::wstring joined(const std::wstring& folder, std::wstring_view name) {
+    return folder.ends_with(L'\\') ? folder + std::wstring(name) : folder + L'\\' + std::wstring(name);
 }
 
-// Whether the handle stands for the entry named so in the folder of that real
-// path, rather than for what a link there leads to. Wine shows a Unix link to
-// a file as a plain file, without a reparse point, and opens the file it leads
-// to even when asked for the entry itself: the same volume serial, file index
-// and attributes either way. Only the final path tells them apart: the
-// target's, not the link's own. Nothing when the system cannot tell.
-std::optional<bool> stands_at(HANDLE h, const std::wstring& folder, std::wstring_view name) {
-    const std::wstring real = final_path(h, kRealPath);
-    if (real.empty()) return std::nullopt;
-    return same_path(real, folder + std::wstring(name));
+bool under_wine() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
 }
 
-// Whether the handle opened at path stands for the entry there itself: at
-// its folder's real path joined with its name. Nothing when the system cannot
-// tell, its error then the thread's last one.
-std::optional<bool> stands_itself(HANDLE h, const std::wstring& path) {
-    std::filesystem::path p(path);
-    if (!p.has_filename() && p.has_relative_path()) p = p.parent_path();  // a closing separator
-    if (!p.has_filename()) return true;                                    // a drive's root
-    const std::wstring folder = real_folder(p.has_parent_path() ? p.parent_path().native() : L".");
-    if (folder.empty()) return std::nullopt;
-    const auto itself = stands_at(h, folder, p.filename().native());
-    if (!itself || *itself) return itself;
-    // A short name stands for the long one, which the folder lists.
-    WIN32_FIND_DATAW found;
-    const HANDLE listed = FindFirstFileW(path.c_str(), &found);
-    if (listed == INVALID_HANDLE_VALUE) return false;
-    FindClose(listed);
-    return stands_at(h, folder, found.cFileName);
+// A name Windows takes for a file: Wine would make any other on Linux through
+// a Unix path, where Windows refuses it.
+bool windows_name(std::wstring_view name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    constexpr std::wstring_view refused = L"<>:\"/\\|?*";
+    return std::none_of(name.begin(), name.end(),
+                        [&](wchar_t c) { return c < 0x20 || refused.find(c) != std::wstring_view::npos; });
+}
+
+// Under Wine, the folder's Unix path as Wine finds the folder, in the form
+// CreateFileW takes ("\\?\unix\home\..."), in which Wine looks names up
+// exactly; empty when there is none.
+std::wstring unix_folder(const std::wstring& folder) {
+    using UnixName = char* (*)(const wchar_t*);
+    static const auto unix_name = reinterpret_cast<UnixName>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (unix_name == nullptr) return {};
+    const auto ask = [&](const std::wstring& path) {
+        char* found = unix_name(path.c_str());
+        std::string out = found != nullptr ? found : "";
+        HeapFree(GetProcessHeap(), 0, found);
+        while (out.size() > 1 && out.back() == '/') out.pop_back();
+        return out;
+    };
+    const std::string unix = ask(folder);
+    if (!unix.starts_with('/') || unix.find('\\') != std::string::npos) return {};
+    const int size = static_cast<int>(unix.size());
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, unix.data(), size, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    if (n <= 0 || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, unix.data(), size, out.data(), n) != n) return {};
+    std::replace(out.begin(), out.end(), L'/', L'\\');
+    out = L"\\\\?\\unix" + (out == L"\\" ? L"" : out);
+    // Wine names Unix files in the locale's character set: one other than
+    // UTF-8 must come back the same, or the folder is left to Wine to find.
+    const bool ascii = std::all_of(unix.begin(), unix.end(), [](char c) { return (c & 0x80) == 0; });
+    if (!ascii && ask(out) != unix) return {};
+    return out;
+}
+
+// Where a path leads: the path the system is given, and the entry's folder
+// and name.
+struct Place {
+    std::wstring path;
+    std::wstring folder;  // a full path as written; empty for a root
+    std::wstring name;    // as written
+    // Whether the system takes the name exactly, as a Linux folder does, and
+    // not without regard to case or by its short name.
+    bool exact = false;
+};
+
+// The full path the system makes of a path, without a closing separator but
+// a root's.
+std::filesystem::path full_path(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) {
+            full = path;
+            break;
+        }
+        const bool fits = n < full.size();
+        full.resize(n);
+        if (fits) break;
+    }
+    std::filesystem::path p(full);
+    if (!p.has_filename() && p.has_relative_path()) p = p.parent_path();
+    return p;
+}
+
+// The entry of that name in a folder (a full path), under Wine by the exact
+// name in the Linux folder, given its Unix path.
+Place place_in(const std::wstring& folder, const std::wstring& name, const std::wstring& unix) {
+    if (unix.empty() || !windows_name(name)) return {joined(folder, name), folder, name, false};
+    return {unix + L'\\' + name, folder, name, true};
+}
+
+// Under Wine the entry is asked for by the exact name in the Linux folder:
+// Wine looks names up without regard to case even where Linux keeps it, and
+// then finds, or refuses as taken, a name that differs only in case.
+// Elsewhere the path goes to the system as it is.
+Place place_of(const std::string& path) {
+    const std::wstring given = wide(path);
+    const std::filesystem::path p = full_path(given);
+    if (!p.has_filename()) return {given, {}, {}, false};  // a drive's root
+    const std::wstring& full = p.native();
+    const bool verbatim = full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\");
+    const std::wstring folder = p.parent_path().native();
+    Place place = place_in(folder, p.filename().native(), under_wine() && !verbatim ? unix_folder(folder) : L"");
+    if (!place.exact) place.path = given;
+    return place;
+}
+
+// A folder entries are asked for in: its path as written and, once needed,
+// its real path and identity.
+class Holder {
+public:
+    explicit Holder(std::wstring folder) : folder_(std::move(folder)) {}
+
+    // Whether this is the folder of a real path: the same path, or the same
+    // identity. Nothing when the system cannot tell, its error then the
+    // thread's last one.
+    std::optional<bool> holds(const std::wstring& real_folder) {
+        const std::wstring there = drive_path(real_folder);
+        if (there == folder_) return true;
+        if (!opened_) {
+            opened_ = true;
+            const Handle h(open_existing(folder_, 0, false));
+            BY_HANDLE_FILE_INFORMATION info;
+            if (h && GetFileInformationByHandle(h.get(), &info)) {
+                id_ = id_of(info);
+                real_ = drive_path(real_path(h.get()));
+            } else {
+                error_ = GetLastError();
+            }
+        }
+        if (!id_) {
+            SetLastError(error_);
+            return std::nullopt;
+        }
+        if (there == real_) return true;
+        const Handle other(open_existing(real_folder, 0, false));
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!other || !GetFileInformationByHandle(other.get(), &info)) return std::nullopt;
+        return id_of(info) == *id_;
+    }
+
+private:
+    std::wstring folder_, real_;
+    std::optional<FileId> id_;
+    bool opened_ = false;
+    DWORD error_ = ERROR_SUCCESS;
+};
+
+// Whether the handle stands for the entry named so in the folder, rather than
+// for what a link there leads to. Wine shows a Unix link to a file as a plain
+// file, without a reparse point, and opens the file it leads to even when
+// asked for the entry itself: the same volume serial, file index and
+// attributes either way. Only the final path tells them apart: the target's,
+// not the link's own. Its folder must be the entry's folder (by identity: a
+// Linux folder may keep case where Windows ignores it) and its name the name
+// the folder lists, exactly. Nothing when the system cannot tell, its error
+// then the thread's last one.
+std::optional<bool> stands_at(HANDLE h, Holder& folder, const Place& place) {
+    if (place.name.empty()) return true;  // a drive's root
+    const std::wstring real = real_path(h);
+    const std::size_t cut = real.find_last_of(L'\\');
+    if (cut == std::wstring::npos) return std::nullopt;
+    const std::wstring_view name = std::wstring_view(real).substr(cut + 1);
+    if (name != place.name) {
+        // Another case or a short name stands for the name the folder lists.
+        if (place.exact) return false;
+        WIN32_FIND_DATAW found;
+        const HANDLE listed = FindFirstFileW(joined(place.folder, place.name).c_str(), &found);
+        if (listed == INVALID_HANDLE_VALUE) return false;
+        FindClose(listed);
+        if (name != found.cFileName) return false;
+    }
+    // "C:\" for a file at the root, else the folder without a separator.
+    const bool root = cut > 0 && real[cut - 1] == L':';
+    return folder.holds(real.substr(0, root ? cut + 1 : cut));
+}
+
+std::optional<bool> stands_itself(HANDLE h, const Place& place) {
+    Holder folder(place.folder);
+    return stands_at(h, folder, place);
 }
 
 // Refuses a change through a link that the system shows as the entry itself.
-void check_itself(HANDLE h, const std::wstring& p, const char* what, const std::string& path) {
-    const auto itself = stands_itself(h, p);
+void check_itself(HANDLE h, const Place& place, const char* what, const std::string& path) {
+    const auto itself = stands_itself(h, place);
     if (!itself) fail(what, path);
     if (!*itself) refuse(what, path, "it is a link");
+}
+
+// Refuses, before it is opened, what is neither a file, a folder nor a link:
+// Wine lists a FIFO, socket or device file as a plain file and opens it as a
+// pipe.
+void refuse_other(const Place& place, const char* what, const std::string& path) {
+    if (const auto a = attributes(place.path); a && entry_of(*a) == Entry::Other)
+        refuse(what, path, "it is not a file");
 }
 
 // Marks what the handle stands for to go when it is closed.
@@ -241,21 +392,29 @@ public:
     }
 
     Found stat(const std::string& path) override {
-        const std::wstring p = wide(path);
-        const auto a = attributes(p);
+        Place place = place_of(path);
+        auto a = attributes(place.path);
+        if (!a && place.exact) {
+            // A folder is found as Windows finds it, as on the way to what
+            // it holds; a file only by its exact name.
+            const std::wstring given = wide(path);
+            a = attributes(given);
+            if (!a || !(marks_folder(*a) || marks_link(*a))) return {};
+            place = {given, place.folder, place.name, false};
+        }
         if (!a) return {};
         Found found{entry_of(*a), {}, 0};
-        const Handle h(open_existing(p, 0, true));
+        if (found.type == Entry::Other) return found;  // never opened
+        const Handle h(open_existing(place.path, 0, true));
         BY_HANDLE_FILE_INFORMATION info;
-        if (h && GetFileInformationByHandle(h.get(), &info)) {
-            found.id = {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
-            found.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-        }
+        if (!h || !GetFileInformationByHandle(h.get(), &info)) return found;
+        found.id = id_of(info);
         if (found.type != Entry::File) return found;
+        found.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
         // Wine shows a Unix link to a file as a plain file: one found
-        // elsewhere is a link, one that cannot be opened is taken as shown.
-        const auto itself = h ? stands_itself(h.get(), p) : std::nullopt;
-        if (itself && !*itself) found.type = Entry::Link;
+        // elsewhere is a link, one that cannot be told is taken as shown.
+        const auto itself = stands_itself(h.get(), place);
+        if (itself && !*itself) found = {Entry::Link, found.id, 0};
         return found;
     }
 
@@ -306,16 +465,23 @@ public:
             if (error == ERROR_FILE_NOT_FOUND && is_directory(folder)) return found;
             fail("Cannot read the folder", folder, error);
         }
-        // Each plain file opened, as in entry(), its real path against the
-        // folder's.
-        const std::wstring real = real_folder(wide(folder));
+        // Each plain file told as stat() tells it, by the listed name (under
+        // Wine in the Linux folder).
+        const std::wstring here = full_path(wide(folder)).native();
+        const std::wstring unix = under_wine() ? unix_folder(here) : L"";
+        Holder holder(here);
         for (;;) {
-            const std::wstring_view name = entry.cFileName;
+            const std::wstring name = entry.cFileName;
             Entry type = entry_of(entry.dwFileAttributes);
-            if (type == Entry::File && !real.empty()) {
-                const Handle file(open_existing(wide(join_local(folder, narrow(name))), 0, false));
-                const auto itself = file ? stands_at(file.get(), real, name) : std::nullopt;
-                if (itself && !*itself) type = Entry::Link;
+            if (type == Entry::File) {
+                const Place place = place_in(here, name, unix);
+                if (const auto a = attributes(place.path); a && entry_of(*a) == Entry::Other) {
+                    type = Entry::Other;  // never opened
+                } else if (a) {
+                    const Handle file(open_existing(place.path, 0, true));
+                    const auto itself = file ? stands_at(file.get(), holder, place) : std::nullopt;
+                    if (itself && !*itself) type = Entry::Link;
+                }
             }
             if (name != L"." && name != L"..") found.push_back({narrow(name), type});
             if (FindNextFileW(h, &entry)) continue;
@@ -331,13 +497,14 @@ public:
         // that deletes it, so nothing can take its place in between. A link
         // to a folder goes as RemoveDirectoryW takes it, the folder stays.
         // Wine opens what a Unix link leads to, and such a link stays.
-        const std::wstring p = wide(path);
-        const Handle h(open_existing(p, DELETE, true));
+        const Place place = place_of(path);
+        refuse_other(place, "Cannot delete", path);
+        const Handle h(open_existing(place.path, DELETE, true));
         if (!h) fail("Cannot delete", path);
         const auto a = attributes_of(h.get());
         if (!a) fail("Cannot delete", path);
         if (marks_folder(*a) && !marks_link(*a)) refuse("Cannot delete", path, "it is a folder");
-        check_itself(h.get(), p, "Cannot delete", path);
+        check_itself(h.get(), place, "Cannot delete", path);
         delete_on_close(h.get(), "Cannot delete", path);
     }
 
@@ -345,7 +512,7 @@ public:
         // A new file only: never over what stands there nor through a link,
         // dangling or one Wine shows as a plain file; one made since fails it
         // too. The run sets aside whatever stood there.
-        const std::wstring p = wide(path);
+        const std::wstring p = place_of(path).path;
         if (const auto there = attributes(p); there && marks_link(*there))
             refuse("Cannot create", path, "a link stands there");
         const Handle h(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -373,15 +540,17 @@ public:
     }
 
     void read_pieces(const std::string& path, const std::function<void(std::string_view)>& take) override {
-        const std::wstring p = wide(path);
-        const Handle h(CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        const Place place = place_of(path);
+        if (const auto a = attributes(place.path); a && entry_of(*a) != Entry::File)
+            refuse("Cannot read", path, "it is not a file");
+        const Handle h(CreateFileW(place.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!h) fail("Cannot read", path);
         const auto a = attributes_of(h.get());
         if (!a) fail("Cannot read", path);
         if (GetFileType(h.get()) != FILE_TYPE_DISK || entry_of(*a) != Entry::File)
             refuse("Cannot read", path, "it is not a file");
-        check_itself(h.get(), p, "Cannot read", path);
+        check_itself(h.get(), place, "Cannot read", path);
         char buffer[65536];
         for (;;) {
             DWORD n = 0;
@@ -414,19 +583,33 @@ public:
         // Checked and renamed through one handle on the entry itself, so that
         // nothing can take its place in between; a link goes as the link.
         // Never onto what stands at to.
-        const std::wstring f = wide(from), target = wide(to);
-        const Handle h(open_existing(f, DELETE, true));
+        const Place source = place_of(from);
+        refuse_other(source, "Cannot rename", from);
+        const Handle h(open_existing(source.path, DELETE, true));
         if (!h) fail("Cannot rename", from);
-        check_itself(h.get(), f, "Cannot rename", from);
+        check_itself(h.get(), source, "Cannot rename", from);
+        // Wine takes a Unix path here in the system's own form, "\??\unix\...".
+        std::wstring target = place_of(to).path;
+        if (target.starts_with(L"\\\\?\\unix\\")) target[1] = L'?';
         const std::size_t name_bytes = target.size() * sizeof(wchar_t);
         std::vector<std::byte> info(sizeof(FILE_RENAME_INFO) + name_bytes);
         auto* rename_info = new (info.data()) FILE_RENAME_INFO{};  // ReplaceIfExists false
         rename_info->FileNameLength = static_cast<DWORD>(name_bytes);
         std::memcpy(info.data() + offsetof(FILE_RENAME_INFO, FileName), target.data(), name_bytes);
         if (SetFileInformationByHandle(h.get(), FileRenameInfo, rename_info, static_cast<DWORD>(info.size()))) return;
+        // The source is open: what is missing, refused or taken is the target.
         const DWORD error = GetLastError();
-        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) fail("Cannot rename to", to, error);
-        fail("Cannot rename", from, error);
+        switch (error) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME:
+            case ERROR_BAD_PATHNAME:
+            case ERROR_FILENAME_EXCED_RANGE:
+            case ERROR_ALREADY_EXISTS:
+            case ERROR_FILE_EXISTS:
+            case ERROR_NOT_SAME_DEVICE: fail("Cannot rename to", to, error);
+            default: fail("Cannot rename", from, error);
+        }
     }
 
     std::unique_ptr<FolderLock> lock(const std::string& folder) override {

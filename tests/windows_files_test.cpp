@@ -25,6 +25,62 @@ using namespace testing_driver;
 using Guard = std::shared_ptr<void>;
 using Snapshot = std::map<std::string, std::string>;
 
+// Wine's own calls, for what Windows has none for; null elsewhere.
+template <typename F>
+F* wine(const char* name) {
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
+    return reinterpret_cast<F*>(reinterpret_cast<void (*)()>(found));
+}
+
+bool under_wine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+// The Unix path of the exact name in its folder (Wine finds the name without
+// regard to case).
+std::string unix_name(const fs::path& p) {
+    const auto name_of = wine<char*(const wchar_t*)>("wine_get_unix_file_name");
+    char* folder = name_of ? name_of(p.parent_path().c_str()) : nullptr;
+    const std::string out = folder ? std::string(folder) + "/" + utf8(p.filename()) : "";
+    HeapFree(GetProcessHeap(), 0, folder);
+    return out;
+}
+
+// Whether the folder lists that exact name (Wine finds a path without regard
+// to case).
+bool is_listed(const fs::path& p) {
+    WIN32_FIND_DATAW found;
+    const HANDLE h = FindFirstFileW((p.parent_path() / "*").c_str(), &found);
+    bool there = false;
+    for (bool more = h != INVALID_HANDLE_VALUE; more && !there; more = FindNextFileW(h, &found))
+        there = p.filename() == found.cFileName;
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    return there;
+}
+
+// Runs a Unix program under Wine, which starts it without a handle to wait
+// on: waits until done() holds. False when it cannot start or never does.
+bool unix_command(const std::vector<std::string>& args, const std::function<bool()>& done) {
+    const auto dos_name = wine<wchar_t*(const char*)>("wine_get_dos_file_name");
+    wchar_t* program = dos_name ? dos_name(args[0].c_str()) : nullptr;
+    if (program == nullptr) return false;
+    std::wstring line;
+    for (const std::string& a : args) line += L"\"" + fs_path(a).wstring() + L"\" ";
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    const bool started =
+        CreateProcessW(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process);
+    HeapFree(GetProcessHeap(), 0, program);
+    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+    if (process.hThread != nullptr) CloseHandle(process.hThread);
+    for (int wait = 0; started && wait < 400 && !done(); ++wait) Sleep(25);
+    return started && done();
+}
+
+// Runs a Unix program that makes the entry at p, under Wine only.
+bool unix_make(const std::vector<std::string>& args, const fs::path& p) {
+    return unix_command(args, [&] { return is_listed(p); });
+}
+
 // A link to a folder: a junction where the system makes one, else under Wine
 // a Unix link; to a file: a Unix link, under Wine only. Dropped on
 // destruction, what it leads to left alone.
@@ -32,15 +88,15 @@ class Link {
 public:
     Link(const fs::path& link, const fs::path& target) : link_(link) {
         unix_ = !(fs::is_directory(target) && make_junction(target)) &&
-                unix_command({"/bin/ln", "-s", unix_name(target), unix_name(link)}, true);
+                unix_make({"/bin/ln", "-s", unix_name(target), unix_name(link)}, link);
     }
     ~Link() {
-        if (unix_) unix_command({"/bin/rm", unix_name(link_)}, false);
+        if (unix_) unix_command({"/bin/rm", unix_name(link_)}, [&] { return !here(); });
         else RemoveDirectoryW(link_.c_str());
     }
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
-    bool here() const { return GetFileAttributesW(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool here() const { return is_listed(link_); }
 
 private:
     bool make_junction(const fs::path& target) {
@@ -67,41 +123,20 @@ private:
     }
 
     // Wine 8 makes no reparse point (CreateSymbolicLinkW does nothing, the
-    // control code is refused) but shows a Unix link to a folder as one, and
-    // starts Unix programs, without a handle to wait on.
-    template <typename F>
-    static F* wine(const char* name) {
-        const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
-        return reinterpret_cast<F*>(reinterpret_cast<void (*)()>(found));
-    }
-    static std::string unix_name(const fs::path& p) {
-        const auto name_of = wine<char*(const wchar_t*)>("wine_get_unix_file_name");
-        char* name = name_of ? name_of(p.c_str()) : nullptr;
-        const std::string out = name ? name : "";
-        HeapFree(GetProcessHeap(), 0, name);
-        return out;
-    }
-    bool unix_command(const std::vector<std::string>& args, bool makes) {
-        const auto dos_name = wine<wchar_t*(const char*)>("wine_get_dos_file_name");
-        wchar_t* program = dos_name ? dos_name(args[0].c_str()) : nullptr;
-        if (program == nullptr) return false;
-        std::wstring line;
-        for (const std::string& a : args) line += L"\"" + fs_path(a).wstring() + L"\" ";
-        STARTUPINFOW start{};
-        start.cb = sizeof start;
-        PROCESS_INFORMATION process{};
-        const bool started =
-            CreateProcessW(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process);
-        HeapFree(GetProcessHeap(), 0, program);
-        if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-        if (process.hThread != nullptr) CloseHandle(process.hThread);
-        for (int wait = 0; started && wait < 400 && here() != makes; ++wait) Sleep(25);
-        return started && here() == makes;
-    }
-
+    // control code is refused) but shows a Unix link to a folder as one.
     fs::path link_;
     bool unix_ = false;
 };
+
+// What a change fails with; "no error" when it does not.
+std::string error_of(const std::function<void()>& change) {
+    try {
+        change();
+    } catch (const forms::Error& e) {
+        return e.what();
+    }
+    return "no error";
+}
 
 // Opens a file sharing nothing, as another program may, until released.
 Guard hold(const fs::path& p) {
@@ -164,9 +199,10 @@ TEST_F(WindowsFiles, AUnixLinkToAFileIsALinkThatNoChangeGoesThrough) {
     const Link link(temp.path() / "in" / "link.xml", temp.path() / "outside" / "victim.xml");
     if (!link.here()) GTEST_SKIP() << "no Unix link can be made here";
 
+    // The folder in another case: Wine finds it as Windows does.
     const std::pair<const char*, forms::Entry> entries[] = {{"in\\link.xml", forms::Entry::Link},
-                                                            {"in\\LINK.XML", forms::Entry::Link},
-                                                            {"in\\A.XML", forms::Entry::File}};
+                                                            {"IN\\link.xml", forms::Entry::Link},
+                                                            {"IN\\a.xml", forms::Entry::File}};
     for (const auto& [rel, type] : entries) EXPECT_EQ(files.entry(at(rel)), type) << rel;
     std::map<std::string, forms::Entry> listed;
     for (const forms::Listed& e : files.list(at("in"))) listed[e.name] = e.type;
@@ -191,6 +227,129 @@ TEST_F(WindowsFiles, AUnixLinkToAFileIsALinkThatNoChangeGoesThrough) {
                                                    {"outside", "folder"}, {"outside\\victim.xml", "outside"}}));
         EXPECT_EQ(files.entry(at("in\\link.xml")), forms::Entry::Link);
     }
+}
+
+// Where Linux keeps case, Wine still finds FOLDER\effects\old.xml when asked
+// for folder\effects\old.xml: a link there to it, or to SAME.XML beside
+// same.xml, must not pass for the file itself.
+TEST_F(WindowsFiles, ALinkToANameInAnotherCaseIsALink) {
+    if (!under_wine()) GTEST_SKIP() << "Unix links: Wine only";
+    const fs::path effects = temp.path() / "folder" / "effects", other = temp.path() / "FOLDER" / "effects";
+    write_text(effects / "SAME.XML", "same");
+    if (!unix_make({"/bin/mkdir", "-p", unix_name(temp.path()) + "/FOLDER/effects"}, other.parent_path()))
+        GTEST_SKIP() << "this folder ignores case";
+    write_text(other / "old.xml", "outside");
+    const Link sibling(effects / "old.xml", other / "old.xml"), same(effects / "same.xml", effects / "SAME.XML");
+    ASSERT_TRUE(sibling.here() && same.here());
+
+    std::map<std::string, forms::Entry> listed;
+    for (const forms::Listed& e : files.list(utf8(effects))) listed[e.name] = e.type;
+    EXPECT_EQ(listed, (std::map<std::string, forms::Entry>{{"old.xml", forms::Entry::Link},
+                                                           {"same.xml", forms::Entry::Link},
+                                                           {"SAME.XML", forms::Entry::File}}));
+    for (const char* name : {"old.xml", "same.xml"}) {
+        const std::string path = utf8(effects / name), says = "\"" + path + "\": it is a link";
+        EXPECT_EQ(files.entry(path), forms::Entry::Link) << name;
+        EXPECT_EQ(error_of([&] { files.remove(path); }), "Cannot delete " + says);
+        EXPECT_EQ(error_of([&] { files.rename(path, utf8(effects / "moved.xml")); }), "Cannot rename " + says);
+        EXPECT_EQ(error_of([&] { files.read_pieces(path, [](std::string_view) {}); }), "Cannot read " + says);
+    }
+    EXPECT_EQ(files.entry(utf8(other / "old.xml")), forms::Entry::File);
+    EXPECT_EQ(snapshot(temp.path()), (Snapshot{{"FOLDER", "folder"}, {"FOLDER\\effects", "folder"},
+                                               {"FOLDER\\effects\\old.xml", "outside"}, {"folder", "folder"},
+                                               {"folder\\effects", "folder"}, {"folder\\effects\\SAME.XML", "same"},
+                                               {"folder\\effects\\old.xml", "outside"},
+                                               {"folder\\effects\\same.xml", "same"}}));
+}
+
+// Two files whose names differ only in case, in a Linux folder that keeps
+// case: each is found by its own name, and both go aside and come back as a
+// put-back moves them.
+TEST_F(WindowsFiles, NamesThatDifferOnlyInCaseAreFilesOfTheirOwn) {
+    if (!under_wine()) GTEST_SKIP() << "a folder that keeps case: Wine on Linux only";
+    const fs::path d = temp.path() / "d";
+    write_text(d / "a.tmp", "lower");
+    write_text(d / "b.tmp", "UPPER CASE");
+    ASSERT_TRUE(unix_make({"/bin/mv", unix_name(d / "a.tmp"), unix_name(d / "old.xml")}, d / "old.xml"));
+    if (!unix_make({"/bin/mv", unix_name(d / "b.tmp"), unix_name(d / "OLD.XML")}, d / "OLD.XML"))
+        GTEST_SKIP() << "this folder ignores case";
+
+    const forms::Found lower = files.stat(at("d\\old.xml")), upper = files.stat(at("d\\OLD.XML"));
+    EXPECT_EQ(lower.size, 5u);  // files both
+    EXPECT_EQ(upper.size, 10u);
+    EXPECT_NE(lower.id, upper.id);
+    EXPECT_EQ(files.entry(at("d\\Old.xml")), forms::Entry::None);
+    files.make_folder(at("d\\aside"));
+    files.rename(at("d\\old.xml"), at("d\\aside\\1"));
+    files.rename(at("d\\OLD.XML"), at("d\\aside\\2"));
+    files.rename(at("d\\aside\\2"), at("d\\OLD.XML"));
+    EXPECT_EQ(files.entry(at("d\\old.xml")), forms::Entry::None);
+    files.rename(at("d\\aside\\1"), at("d\\old.xml"));
+    EXPECT_EQ(files.stat(at("d\\old.xml")).id, lower.id);
+    files.write_file(at("d\\Old.xml"), "third");
+    EXPECT_EQ(snapshot(d), (Snapshot{{"OLD.XML", "UPPER CASE"}, {"Old.xml", "third"}, {"aside", "folder"},
+                                     {"old.xml", "lower"}}));
+}
+
+TEST_F(WindowsFiles, OneFileHasOneIdentityByEveryPathThatLeadsToIt) {
+    // A long name that is not ASCII, for a short name and a Unix path.
+    const fs::path in = temp.path() / "in", long_folder = in / fs_path("long folder \xC3\xA9t\xC3\xA9");
+    write_text(in / "a.xml", "a");
+    write_text(in / "b.xml", "bb");
+    write_text(long_folder / "c.xml", "ccc");
+    wchar_t short_folder[MAX_PATH], short_file[MAX_PATH];
+    ASSERT_NE(GetShortPathNameW(long_folder.c_str(), short_folder, MAX_PATH), 0u);
+    ASSERT_NE(GetShortPathNameW((long_folder / "c.xml").c_str(), short_file, MAX_PATH), 0u);
+
+    const forms::Found a = files.stat(at("in\\a.xml")), folder = files.stat(at("in"));
+    EXPECT_EQ(a.type, forms::Entry::File);
+    EXPECT_EQ(a.size, 1u);
+    EXPECT_EQ(folder.type, forms::Entry::Folder);
+    EXPECT_NE(a.id, forms::FileId{});
+    EXPECT_NE(a.id, files.stat(at("in\\b.xml")).id);
+    EXPECT_NE(a.id, folder.id);
+    EXPECT_EQ(files.stat(at("IN\\a.xml")).id, a.id);
+    EXPECT_EQ(files.stat(at("IN")).id, folder.id);
+    const forms::Found c = files.stat(utf8(long_folder / "c.xml"));
+    EXPECT_EQ(c.size, 3u);
+    EXPECT_EQ(files.stat(utf8(fs::path(short_folder) / "c.xml")).id, c.id);
+    // Windows finds the last name, too, in any case and by its short name;
+    // Wine asks a Linux folder, which may keep case.
+    if (under_wine()) return;
+    EXPECT_EQ(files.stat(at("in\\A.XML")).id, a.id);
+    EXPECT_EQ(files.stat(utf8(short_file)).id, c.id);
+}
+
+// Wine lists a Linux FIFO as a plain file, and opens it as a pipe.
+TEST_F(WindowsFiles, AFifoIsOtherAndNeverOpened) {
+    if (!under_wine()) GTEST_SKIP() << "a Linux FIFO: Wine only";
+    const fs::path fifo = temp.path() / "in" / "pipe.xml";
+    write_text(temp.path() / "in" / "a.xml", "a");
+    ASSERT_TRUE(unix_make({"/usr/bin/mkfifo", unix_name(fifo)}, fifo));
+    const Guard gone(nullptr,
+                     [&](void*) { unix_command({"/bin/rm", unix_name(fifo)}, [&] { return !is_listed(fifo); }); });
+
+    std::map<std::string, forms::Entry> listed;
+    for (const forms::Listed& e : files.list(at("in"))) listed[e.name] = e.type;
+    EXPECT_EQ(listed, (std::map<std::string, forms::Entry>{{"a.xml", forms::Entry::File},
+                                                           {"pipe.xml", forms::Entry::Other}}));
+    const std::string path = utf8(fifo), says = "\"" + path + "\": it is not a file";
+    EXPECT_EQ(files.entry(path), forms::Entry::Other);
+    EXPECT_EQ(error_of([&] { files.read_pieces(path, [](std::string_view) {}); }), "Cannot read " + says);
+    EXPECT_EQ(error_of([&] { files.remove(path); }), "Cannot delete " + says);
+    EXPECT_EQ(error_of([&] { files.rename(path, at("in\\b.xml")); }), "Cannot rename " + says);
+    EXPECT_TRUE(is_listed(fifo));
+}
+
+// The source is open by then: a target that is too long, refused or in no
+// folder is what the failure names.
+TEST_F(WindowsFiles, ARenameThatFailsAtItsTargetNamesTheTarget) {
+    write_text(temp.path() / "a.xml", "a");
+    for (const std::string& to : {at(std::string(300, 'n')), at("a<b.xml"), at("none\\b.xml"),
+                                  at(std::string(250, 'x') + "\\" + std::string(250, 'y'))})
+        EXPECT_TRUE(error_of([&] { files.rename(at("a.xml"), to); }).starts_with("Cannot rename to \"" + to + "\": "))
+            << to;
+    EXPECT_EQ(snapshot(temp.path()), (Snapshot{{"a.xml", "a"}}));
 }
 
 TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
