@@ -124,9 +124,13 @@ TEST_F(FoldingFolder, AKilledRunIsPutBackAndDoneByTheNext) {
 
 // What earlier runs left under another case of the program's own folder
 // name is the program's where the folder ignores case, and the user's where
-// it keeps case.
+// it keeps case (on Linux: Windows finds a folder in any case).
 TEST_F(FoldingFolder, TheProgramsFoldersAreWhatTheFileSystemFindsUnderTheirNames) {
+#ifdef _WIN32
+    for (const bool folds : {true}) {
+#else
     for (const bool folds : {false, true}) {
+#endif
         SCOPED_TRACE(folds ? "ignoring case" : "keeping case");
         stock("pistol", folds ? "folding" : "keeping");
         write_text(root / ".VORLIX-UNDO-DONE" / "1.aside", "set aside by an earlier run");
