@@ -42,9 +42,11 @@ std::optional<std::string> UndoJournal::folder_in_the_way(const std::string& rel
     }
 }
 
+namespace {
+
 // What the put-back plans so far: the files it takes from where they stand
 // now, by identity, and the places it moves files to.
-struct UndoJournal::Planned {
+struct Planned {
     std::vector<forms::FileId> leaving;
     std::vector<std::string> arriving;
 
@@ -52,6 +54,8 @@ struct UndoJournal::Planned {
         return std::find(leaving.begin(), leaving.end(), f.id) != leaving.end();
     }
 };
+
+}  // namespace
 
 // The changes that reverse the record, latest first, a list per journal;
 // in_the_way gets a line for each path that keeps a step from being
@@ -93,8 +97,9 @@ std::vector<std::vector<UndoJournal::Action>> UndoJournal::plan_undo(std::string
             done[i] = there[i].type != Entry::None && holds_written(steps[i], there[i]);
             untaken[i] = begun[i] || (i > 0 && untaken[i - 1]);
         }
-        for (std::size_t i = steps.size(), later = journal != record_.rbegin(); i-- > 0;) {
-            taken[i] = static_cast<char>(later);
+        bool later = journal != record_.rbegin();
+        for (std::size_t i = steps.size(); i-- > 0;) {
+            taken[i] = later;
             later = later || begun[i] || done[i];
         }
         for (std::size_t i = steps.size(); i-- > 0;) {

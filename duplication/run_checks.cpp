@@ -1,7 +1,6 @@
 #include "duplication/run_checks.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <set>
 

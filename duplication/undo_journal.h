@@ -105,7 +105,6 @@ private:
         std::string path;
         std::vector<Step> steps;
     };
-    struct Planned;
     // One change of a put-back: a file removed, or moved back.
     struct Action {
         std::string from;
