@@ -76,13 +76,14 @@ std::optional<std::string> own_spelling(std::string_view name) {
 
 bool is_own_folder_name(std::string_view name) { return own_spelling(name).has_value(); }
 
-bool is_own_folder(forms::FileSystem& files, const std::string& folder, const std::string& name) {
-    const auto spelled = own_spelling(name);
-    if (!spelled) return false;
-    if (*spelled == name) return true;
+std::optional<std::string> own_folder(forms::FileSystem& files, const std::string& folder, const std::string& name) {
+    auto spelled = own_spelling(name);
+    if (!spelled || *spelled == name) return spelled;
     const forms::Found as_listed = files.stat(forms::join_local(folder, name));
     const forms::Found as_own = files.stat(forms::join_local(folder, *spelled));
-    return as_listed.type != forms::Entry::None && as_own.type == as_listed.type && as_own.id == as_listed.id;
+    if (as_listed.type == forms::Entry::None || as_own.type != as_listed.type || as_own.id != as_listed.id)
+        return std::nullopt;
+    return spelled;
 }
 
 std::optional<std::string> first_link(forms::FileSystem& files, const std::string& folder, const std::string& rel) {

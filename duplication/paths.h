@@ -40,10 +40,10 @@ bool is_device_name(const std::string& name);
 // whole. Such a name is never one a run writes into.
 bool is_own_folder_name(std::string_view name);
 
-// Whether the entry of that name in the output folder is one of the
-// program's own folders: its name is one of theirs, and the file system
-// finds the same entry under the program's own spelling of it.
-bool is_own_folder(forms::FileSystem& files, const std::string& folder, const std::string& name);
+// The program's own spelling of the name when the entry of that name in the
+// output folder is one of its folders: its name is one of theirs, and the
+// file system finds the same entry under that spelling; else nothing.
+std::optional<std::string> own_folder(forms::FileSystem& files, const std::string& folder, const std::string& name);
 
 // The first folder on the way from the output folder down to the folder
 // rel (itself included) that is a link, as a relative path; nothing when

@@ -140,8 +140,9 @@ std::optional<std::string> UndoJournal::inspect() {
     std::optional<forms::Listed> live;
     for (const forms::Listed& e : files_.list(folder_)) {
         // The program's folders are what the file system finds under its own names.
-        if (!is_own_folder(files_, folder_, e.name)) continue;
-        if (folded(e.name) == kUndoFolder) live = e;
+        const auto own = own_folder(files_, folder_, e.name);
+        if (!own) continue;
+        if (*own == kUndoFolder) live = e;
         else if (e.type != Entry::Folder) return untrusted(at(e.name), "is not a folder");
         else done_.push_back(e.name);
     }
