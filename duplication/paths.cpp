@@ -7,6 +7,11 @@
 #include "platform/file_system.h"
 
 namespace duplication {
+namespace {
+
+char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
 
 std::string folder_of(const std::string& rel) {
     const auto cut = rel.rfind('\\');
@@ -30,9 +35,8 @@ std::vector<std::string> split(std::string_view s, char by) {
 
 bool ends_with_nocase(std::string_view name, std::string_view suffix) {
     if (name.size() < suffix.size()) return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     return std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                      [&](char a, char b) { return lower(a) == lower(b); });
+                      [](char a, char b) { return ascii_lower(a) == ascii_lower(b); });
 }
 
 std::string folded(const std::string& name) {
@@ -59,9 +63,8 @@ namespace {
 
 // The program's own spelling of one of its folder names, or nothing.
 std::optional<std::string> own_spelling(std::string_view name) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     std::string spelled(name.size(), ' ');
-    std::transform(name.begin(), name.end(), spelled.begin(), lower);
+    std::transform(name.begin(), name.end(), spelled.begin(), ascii_lower);
     if (spelled == kUndoFolder || spelled == kDoneFolder) return spelled;
     const std::string prefix = std::string(kDoneFolder) + "-";
     if (!spelled.starts_with(prefix)) return std::nullopt;

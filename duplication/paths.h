@@ -23,6 +23,9 @@ std::string folder_of(const std::string& rel);
 std::string name_of(const std::string& rel);
 std::vector<std::string> split(std::string_view s, char by);
 
+// A path or name in double quotes, as messages show it.
+inline std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
 // Whether the name ends in the suffix, its ASCII letters in any case.
 bool ends_with_nocase(std::string_view name, std::string_view suffix);
 

@@ -16,8 +16,6 @@ namespace {
 
 using Reason = std::optional<std::string>;
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
-
 std::string local(const RunInputs& in, const std::string& rel) { return forms::join_local(in.folder, rel); }
 
 std::vector<std::string> written_paths(const ObjectTable& table, const std::string& new_name) {

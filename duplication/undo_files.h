@@ -12,6 +12,4 @@ inline constexpr std::string_view kPart = ".part";  // a journal while it is wri
 inline constexpr std::string_view kAside = ".aside";
 inline constexpr std::string_view kNew = ".new";    // a written file before it is moved into place
 
-inline std::string quoted(const std::string& s) { return "\"" + s + "\""; }
-
 }  // namespace duplication::undo_files
