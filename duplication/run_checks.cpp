@@ -284,7 +284,8 @@ std::optional<std::string> check_folder(const ObjectTable& table, const std::str
         if (there.type == forms::Entry::Folder || (link && files.is_directory(path)))
             return "A folder stands where the file " + quoted(path) +
                    " is to be written. Move or rename that folder and try again.";
-        if (link) return linked_file(files, path);
+        if (link)
+            if (const Reason why = linked_file(files, path)) return why;
     }
     for (const auto& [from, to] : renames) {
         if (const Reason why = too_long(in, to)) return why;
@@ -294,7 +295,9 @@ std::optional<std::string> check_folder(const ObjectTable& table, const std::str
             case forms::Entry::None:
                 return "The file " + quoted(path) + " of the stock " + kind +
                        " is missing: is this the copied folder, not yet duplicated?";
-            case forms::Entry::Link: return linked_file(files, path);
+            case forms::Entry::Link:
+                if (const Reason why = linked_file(files, path)) return why;
+                break;
             default:
                 return "The file " + quoted(path) + " of the stock " + kind +
                        " is not a file. Move or rename what stands there and try again.";
