@@ -17,7 +17,11 @@
 #include <unistd.h>
 
 #include <climits>
+#include <clocale>
 #include <cstdio>
+#include <cwctype>
+#include <locale.h>
+#include <wctype.h>
 #endif
 
 #include "platform/forms.h"
@@ -35,6 +39,50 @@ std::string utf8_path(const fs::path& path) {
     return std::string(u8.begin(), u8.end());
 }
 
+std::string bounded(std::string_view text) {
+    // Counted and cut in characters, never inside one.
+    constexpr std::size_t kKept = 100;
+    const auto starts_character = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; };
+    std::size_t characters = 0;
+    for (char c : text) characters += starts_character(c);
+    if (characters <= 2 * kKept) return std::string(text);
+    std::size_t head = 0, seen = 0;
+    for (; head < text.size(); ++head)
+        if (starts_character(text[head]) && seen++ == kKept) break;
+    std::size_t tail = text.size();
+    for (seen = 0; tail > 0 && seen < kKept;)
+        if (starts_character(text[--tail])) ++seen;
+    return std::string(text.substr(0, head)) + "\xE2\x80\xA6(" + std::to_string(characters - 2 * kKept) +
+           " characters cut)\xE2\x80\xA6" + std::string(text.substr(tail));
+}
+
+std::string quoted(const std::string& text) {
+    // Appended piece by piece: g++ 12 at -O3 warns falsely of an overlap on
+    // "\"" + a temporary string.
+    std::string out = "\"";
+    out += bounded(text);
+    out += '"';
+    return out;
+}
+
+Found as_listed(FileSystem& files, const std::string& path, const Found& found) {
+    const fs::path p = local_path(path);
+    const std::string name = utf8_path(p.filename()), parent = utf8_path(p.parent_path());
+    if (name.empty() || name == "." || name == "..") return found;
+    const std::string folder = parent.empty() ? "." : parent;
+    std::optional<std::string> listed;
+    for (const Listed& e : files.list(folder)) {
+        if (e.name == name) return found;
+        if (!same_in_any_case(e.name, name)) continue;
+        if (listed)
+            throw Error(kPathFileAccess, "Cannot tell what stands at " + quoted(path) +
+                                             ": its folder lists more than one name that differs from it only in case");
+        listed = e.name;
+    }
+    if (!listed) return {};
+    return files.stat(join_local(folder, *listed));
+}
+
 std::string join_local(const std::string& folder, std::string_view relative) {
     if (relative.empty() || relative == ".") return folder;
     std::string rel(relative);
@@ -50,7 +98,7 @@ std::string join_local(const std::string& folder, std::string_view relative) {
 namespace {
 
 [[noreturn]] void fail(int number, const std::string& what, const std::string& path, const std::error_code& ec) {
-    throw Error(number, what + " \"" + path + "\": " + ec.message());
+    throw Error(number, what + " " + quoted(path) + ": " + ec.message());
 }
 
 std::error_code last_error() { return {errno, std::generic_category()}; }
@@ -67,27 +115,45 @@ private:
     int fd_;
 };
 
+// What lstat() found.
+Found found_of(const struct stat& s) {
+    Found found{Entry::Other, {static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino), true}, 0,
+                static_cast<std::uint64_t>(s.st_nlink)};
+    if (S_ISREG(s.st_mode)) {
+        found.type = Entry::File;
+        found.size = static_cast<std::uint64_t>(s.st_size);
+    } else if (S_ISDIR(s.st_mode)) {
+        found.type = Entry::Folder;
+    } else if (S_ISLNK(s.st_mode)) {
+        found.type = Entry::Link;
+    }
+    return found;
+}
+
+// Only "no such file" and "not a folder" say that nothing stands there.
+bool nothing_there(int error) { return error == ENOENT || error == ENOTDIR; }
+
+[[noreturn]] void cannot_tell(const std::string& path, int error) {
+    fail(kPathFileAccess, "Cannot tell what stands at", path, std::error_code(error, std::generic_category()));
+}
+
 class LocalFileSystem final : public FileSystem {
 public:
     bool is_directory(const std::string& path) override {
-        std::error_code ec;
-        return fs::is_directory(local_path(path), ec);
+        struct stat s {};
+        if (::stat(path.c_str(), &s) == 0) return S_ISDIR(s.st_mode);
+        // A link that leads nowhere, or round in a loop, leads to no folder.
+        if (nothing_there(errno) || errno == ELOOP) return false;
+        cannot_tell(path, errno);
     }
 
     Found stat(const std::string& path) override {
-        struct stat s {};
-        if (::lstat(path.c_str(), &s) != 0) return {};
-        Found found{Entry::Other, {static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino)}, 0};
-        if (S_ISREG(s.st_mode)) {
-            found.type = Entry::File;
-            found.size = static_cast<std::uint64_t>(s.st_size);
-        } else if (S_ISDIR(s.st_mode)) {
-            found.type = Entry::Folder;
-        } else if (S_ISLNK(s.st_mode)) {
-            found.type = Entry::Link;
-        }
-        if (on_fuse(path, s.st_dev)) found.id.index = listed_index(path, s);
-        return found;
+        std::optional<Found> found = entry_at(path);
+        if (!found) return {};
+        const dev_t device = static_cast<dev_t>(found->id.volume);
+        // exfat-fuse gives each name an inode number of its own, and the
+        // kernel keeps a name for a while after its file moved.
+        return on_fuse(path, device) ? as_listed(*this, path, *found) : *found;
     }
 
     std::string resolved(const std::string& path) override {
@@ -122,7 +188,12 @@ public:
                 case DT_REG: type = Entry::File; break;
                 case DT_DIR: type = Entry::Folder; break;
                 case DT_LNK: type = Entry::Link; break;
-                case DT_UNKNOWN: type = stat(join_local(folder, std::string(name))).type; break;
+                case DT_UNKNOWN: {
+                    // Listed by this very name: no other case to look for.
+                    const auto found = entry_at(join_local(folder, std::string(name)));
+                    type = found ? found->type : Entry::None;
+                    break;
+                }
                 default: break;
             }
             found.push_back({std::string(name), type});
@@ -165,7 +236,7 @@ public:
         const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
         struct stat s {};
         if (::fstat(fd, &s) != 0) fail(kPathFileAccess, "Cannot read", path, last_error());
-        if (!S_ISREG(s.st_mode)) throw Error(kPathFileAccess, "Cannot read \"" + path + "\": it is not a file");
+        if (!S_ISREG(s.st_mode)) throw Error(kPathFileAccess, "Cannot read " + quoted(path) + ": it is not a file");
         char buffer[65536];
         for (;;) {
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -231,6 +302,14 @@ public:
     }
 
 private:
+    // What lstat() finds at the path, or nothing where nothing stands.
+    static std::optional<Found> entry_at(const std::string& path) {
+        struct stat s {};
+        if (::lstat(path.c_str(), &s) == 0) return found_of(s);
+        if (nothing_there(errno)) return std::nullopt;
+        cannot_tell(path, errno);
+    }
+
     // Whether the device is a FUSE file system: there each name has an inode
     // number of its own, even two names of one file (exfat-fuse finds names
     // in any case).
@@ -239,32 +318,12 @@ private:
         const auto known = fuse_.find(device);
         if (known != fuse_.end()) return known->second;
         struct statfs f {};
-        constexpr decltype(f.f_type) kFuse = 0x65735546;
-        return fuse_[device] = ::statfs(path.c_str(), &f) == 0 && f.f_type == kFuse;
-    }
-
-    // On FUSE, a file is known by the name its folder lists for it: the
-    // inode number of that name, for a name the folder holds in another case.
-    std::uint64_t listed_index(const std::string& path, const struct stat& s) {
-        const fs::path p = local_path(path);
-        const std::string name = utf8_path(p.filename()), folder = utf8_path(p.parent_path());
-        const auto lower = [](std::string text) {
-            for (char& c : text)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-            return text;
-        };
-        std::optional<std::string> listed;
-        try {
-            for (const Listed& e : list(folder.empty() ? "." : folder)) {
-                if (e.name == name) return static_cast<std::uint64_t>(s.st_ino);
-                if (lower(e.name) == lower(name)) listed = listed ? std::string() : e.name;  // one only
-            }
-        } catch (const Error&) {
+        if (::statfs(path.c_str(), &f) != 0) {
+            if (nothing_there(errno)) return false;  // gone since: asked again next time
+            cannot_tell(path, errno);
         }
-        struct stat l {};
-        if (!listed || listed->empty() || ::lstat((p.parent_path() / local_path(*listed)).c_str(), &l) != 0)
-            return static_cast<std::uint64_t>(s.st_ino);
-        return static_cast<std::uint64_t>(l.st_ino);
+        constexpr decltype(f.f_type) kFuse = 0x65735546;
+        return fuse_[device] = f.f_type == kFuse;
     }
 
     std::mutex fuse_lock_;
@@ -279,6 +338,45 @@ FileSystem& local_file_system() {
 }
 
 bool same_name(std::string_view a, std::string_view b) { return a == b; }
+
+namespace {
+
+// The next character of UTF-8 text, taken off its front; a byte that begins
+// no character is one of its own, above every character.
+char32_t next_character(std::string_view& text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+    bool whole = length != 0 && length <= text.size();
+    for (std::size_t i = 1; whole && i < length; ++i) {
+        whole = (byte(i) & 0xC0) == 0x80;
+        c = (c << 6) | (byte(i) & 0x3F);
+    }
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (!whole || c < kShortest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        text.remove_prefix(1);
+        return 0x110000 + lead;
+    }
+    text.remove_prefix(length);
+    return c;
+}
+
+}  // namespace
+
+bool same_in_any_case(std::string_view a, std::string_view b) {
+    // Upper case as the C library knows it for Unicode, whatever the
+    // program's own locale; ASCII only where the system has no such locale.
+    static const locale_t unicode = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    const auto upper = [](char32_t c) -> char32_t {
+        if (c > 0x10FFFF) return c;
+        if (unicode != static_cast<locale_t>(nullptr)) return static_cast<char32_t>(::towupper_l(static_cast<wint_t>(c), unicode));
+        return c >= 'a' && c <= 'z' ? c - 32 : c;
+    };
+    while (!a.empty() && !b.empty())
+        if (upper(next_character(a)) != upper(next_character(b))) return false;
+    return a.empty() && b.empty();
+}
 
 // Here names and paths are counted in bytes.
 std::size_t max_name_length() { return NAME_MAX; }

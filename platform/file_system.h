@@ -21,11 +21,15 @@ enum class Entry { None, File, Folder, Link, Other };
 
 // Which file stands somewhere: one file answers to one identity whatever name
 // leads to it (the device and inode number; on Windows the volume serial
-// number and file index).
+// number and file index). An identity the system did not give is the same as
+// none, not even another one it did not give.
 struct FileId {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
-    bool operator==(const FileId&) const = default;
+    bool known = false;
+    friend bool operator==(const FileId& a, const FileId& b) {
+        return a.known && b.known && a.volume == b.volume && a.index == b.index;
+    }
 };
 
 // What stands at a path, a link not followed.
@@ -33,6 +37,7 @@ struct Found {
     Entry type = Entry::None;
     FileId id;               // unless None
     std::uint64_t size = 0;  // a File's size in bytes
+    std::uint64_t links = 0; // how many names the file has (hard links), unless None
 };
 
 struct Listed {
@@ -50,10 +55,13 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // Follows links.
+    // Follows links. Throws when the system cannot tell (a folder on the way
+    // that cannot be searched, say); a link that leads nowhere is no folder.
     virtual bool is_directory(const std::string& path) = 0;
     // What stands at the path as the folder's own file system finds the name
-    // (a folder may ignore case), a link not followed.
+    // (a folder may ignore case), a link not followed. None only where the
+    // system says that nothing stands there; throws, naming the path and the
+    // system's reason, when it cannot tell.
     virtual Found stat(const std::string& path) = 0;
     Entry entry(const std::string& path) { return stat(path).type; }
     // The path itself, a link included.
@@ -104,6 +112,25 @@ std::string join_local(const std::string& folder, std::string_view relative);
 // Whether two names of one folder are one file here (without regard to case
 // on Windows).
 bool same_name(std::string_view a, std::string_view b);
+
+// What stands at path on a folder that finds names in any case and may still
+// answer for a name it no longer lists (FUSE keeps a name looked up in another
+// case for a while after its file moved): the entry of that exact name, else
+// the one entry whose name differs from it only in case; nothing when the
+// folder lists neither. found: what the file system answered for path.
+Found as_listed(FileSystem& files, const std::string& path, const Found& found);
+
+// Whether two names differ at most in case, as a folder that ignores case
+// compares them: each character by its upper case, letters beyond ASCII
+// included (É and é, Š and š, Σ, σ and ς). Bytes that are no UTF-8 compare
+// as they stand.
+bool same_in_any_case(std::string_view a, std::string_view b);
+
+// A text as messages quote it: in double quotes and, beyond about two hundred
+// characters, cut short in the middle, the cut marked.
+std::string quoted(const std::string& text);
+// The same without the quotes.
+std::string bounded(std::string_view text);
 
 // What the local file system allows: the longest file name and the longest
 // path, both counted as length_of() counts, in length_unit() ("characters",

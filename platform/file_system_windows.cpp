@@ -11,7 +11,9 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "platform/forms.h"
@@ -57,16 +59,27 @@ int error_number(DWORD code) {
 }
 
 [[noreturn]] void fail(const char* what, const std::string& path, DWORD code) {
-    throw Error(error_number(code), std::string(what) + " \"" + path + "\": " + reason(code));
+    throw Error(error_number(code), std::string(what) + " " + quoted(path) + ": " + reason(code));
 }
 
 // Fails with the calling thread's last error; nothing between the failed call
 // and this one may touch it.
 [[noreturn]] void fail(const char* what, const std::string& path) { fail(what, path, GetLastError()); }
 
+[[noreturn]] void cannot_tell(const std::string& path, DWORD code) { fail("Cannot tell what stands at", path, code); }
+
+// The attributes of what stands at the path, a link not followed; nothing
+// where nothing stands. A change fails as what when the system cannot tell.
+std::optional<DWORD> attributes_or_fail(const std::wstring& p, const char* what, const std::string& path) {
+    DWORD error = ERROR_SUCCESS;
+    const auto a = attributes(p, &error);
+    if (!a && !nothing_there(error)) fail(what, path, error);
+    return a;
+}
+
 // Refused by this program rather than by the system.
 [[noreturn]] void refuse(const char* what, const std::string& path, const char* why) {
-    throw Error(kPathFileAccess, std::string(what) + " \"" + path + "\": " + why);
+    throw Error(kPathFileAccess, std::string(what) + " " + quoted(path) + ": " + why);
 }
 
 // Refuses a change through a link that the system shows as the entry itself.
@@ -80,7 +93,7 @@ void check_itself(HANDLE h, const Place& place, const char* what, const std::str
 // Wine lists a FIFO, socket or device file as a plain file and opens it as a
 // pipe.
 void refuse_other(const Place& place, const char* what, const std::string& path) {
-    if (const auto a = attributes(place.path); a && entry_of(*a) == Entry::Other)
+    if (const auto a = attributes_or_fail(place.path, what, path); a && entry_of(*a) == Entry::Other)
         refuse(what, path, "it is not a file");
 }
 
@@ -106,39 +119,55 @@ private:
 class LocalFileSystem final : public FileSystem {
 public:
     bool is_directory(const std::string& path) override {
+        // A link that leads nowhere, or round in a loop, leads to no folder.
+        const auto nowhere = [](DWORD error) { return nothing_there(error) || error == ERROR_CANT_RESOLVE_FILENAME; };
         const std::wstring p = wide(path);
-        const auto a = attributes(p);
-        if (!a || !marks_folder(*a)) return false;
+        DWORD error = ERROR_SUCCESS;
+        const auto a = attributes(p, &error);
+        if (!a && nowhere(error)) return false;
+        if (!a) cannot_tell(path, error);
+        if (!marks_folder(*a)) return false;
         if (!marks_link(*a)) return true;
         const Handle target(open_existing(p, 0, false));
-        const auto reached = target ? attributes_of(target.get()) : std::nullopt;
-        return reached && marks_folder(*reached);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (target && GetFileInformationByHandle(target.get(), &info)) return marks_folder(info.dwFileAttributes);
+        error = GetLastError();
+        if (nowhere(error)) return false;
+        cannot_tell(path, error);
     }
 
     Found stat(const std::string& path) override {
         Place place = place_of(path);
-        auto a = attributes(place.path);
-        if (!a && place.exact) {
+        DWORD error = ERROR_SUCCESS;
+        auto a = attributes(place.path, &error);
+        if (!a && place.exact && nothing_there(error)) {
             // A folder is found as Windows finds it, as on the way to what
             // it holds; a file only by its exact name.
             const std::wstring given = wide(path);
-            a = attributes(given);
-            if (!a || !(marks_folder(*a) || marks_link(*a))) return {};
-            place = {given, place.folder, place.name, false};
+            a = attributes(given, &error);
+            if (a && !(marks_folder(*a) || marks_link(*a))) return {};
+            if (a) place = {given, place.folder, place.name, false};
         }
-        if (!a) return {};
-        Found found{entry_of(*a), {}, 0};
-        if (found.type == Entry::Other) return found;  // never opened
+        if (!a && nothing_there(error)) return {};
+        if (!a) cannot_tell(path, error);
+        Found found{entry_of(*a), {}, 0, 0};
+        if (found.type == Entry::Other) return found;  // never opened: no identity
         const Handle h(open_existing(place.path, 0, true));
         BY_HANDLE_FILE_INFORMATION info;
-        if (!h || !GetFileInformationByHandle(h.get(), &info)) return found;
+        if (!h || !GetFileInformationByHandle(h.get(), &info)) {
+            error = GetLastError();
+            if (nothing_there(error)) return {};  // gone since
+            cannot_tell(path, error);
+        }
         found.id = id_of(info);
+        found.links = info.nNumberOfLinks;
         if (found.type != Entry::File) return found;
         found.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
         // Wine shows a Unix link to a file as a plain file: one found
-        // elsewhere is a link, one that cannot be told is taken as shown.
+        // elsewhere is a link.
         const auto itself = stands_itself(h.get(), place);
-        if (itself && !*itself) found = {Entry::Link, found.id, 0};
+        if (!itself) cannot_tell(path, GetLastError());
+        if (!*itself) found = {Entry::Link, found.id, 0, found.links};
         return found;
     }
 
@@ -189,28 +218,17 @@ public:
             if (error == ERROR_FILE_NOT_FOUND && is_directory(folder)) return found;
             fail("Cannot read the folder", folder, error);
         }
-        // Each plain file told as stat() tells it, by the listed name (under
-        // Wine in the Linux folder).
+        const std::unique_ptr<void, decltype(&FindClose)> closer(h, FindClose);
         const std::wstring here = full_path(wide(folder)).native();
         const std::wstring unix = under_wine() ? unix_folder(here) : L"";
         Holder holder(here);
         for (;;) {
             const std::wstring name = entry.cFileName;
             Entry type = entry_of(entry.dwFileAttributes);
-            if (type == Entry::File) {
-                const Place place = place_in(here, name, unix);
-                if (const auto a = attributes(place.path); a && entry_of(*a) == Entry::Other) {
-                    type = Entry::Other;  // never opened
-                } else if (a) {
-                    const Handle file(open_existing(place.path, 0, true));
-                    const auto itself = file ? stands_at(file.get(), holder, place) : std::nullopt;
-                    if (itself && !*itself) type = Entry::Link;
-                }
-            }
+            if (type == Entry::File) type = listed_file(place_in(here, name, unix), holder, folder);
             if (name != L"." && name != L"..") found.push_back({narrow(name), type});
             if (FindNextFileW(h, &entry)) continue;
             const DWORD error = GetLastError();
-            FindClose(h);
             if (error != ERROR_NO_MORE_FILES) fail("Cannot read the folder", folder, error);
             return found;
         }
@@ -237,7 +255,7 @@ public:
         // dangling or one Wine shows as a plain file; one made since fails it
         // too. The run sets aside whatever stood there.
         const std::wstring p = place_of(path).path;
-        if (const auto there = attributes(p); there && marks_link(*there))
+        if (const auto there = attributes_or_fail(p, "Cannot create", path); there && marks_link(*there))
             refuse("Cannot create", path, "a link stands there");
         const Handle h(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h) fail("Cannot create", path);
@@ -265,7 +283,7 @@ public:
 
     void read_pieces(const std::string& path, const std::function<void(std::string_view)>& take) override {
         const Place place = place_of(path);
-        if (const auto a = attributes(place.path); a && entry_of(*a) != Entry::File)
+        if (const auto a = attributes_or_fail(place.path, "Cannot read", path); a && entry_of(*a) != Entry::File)
             refuse("Cannot read", path, "it is not a file");
         const Handle h(CreateFileW(place.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -292,7 +310,7 @@ public:
         // Never a link, nor the folder it leads to. Wine marks a link to a
         // folder only in the path's attributes and opens the folder itself.
         const std::wstring p = wide(path);
-        if (const auto there = attributes(p); there && marks_link(*there))
+        if (const auto there = attributes_or_fail(p, "Cannot delete the folder", path); there && marks_link(*there))
             refuse("Cannot delete the folder", path, "it is a link");
         const Handle h(open_existing(p, DELETE, true));
         if (!h) fail("Cannot delete the folder", path);
@@ -355,6 +373,28 @@ public:
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) return nullptr;
         fail("Cannot lock the folder", folder, error);
     }
+
+private:
+    // What a file the folder lists is, told as stat() tells it, by the
+    // listed name (under Wine in the Linux folder): the listed type where
+    // the entry is gone since.
+    static Entry listed_file(const Place& place, Holder& holder, const std::string& folder) {
+        const auto path = [&] { return join_local(folder, narrow(place.name)); };
+        DWORD error = ERROR_SUCCESS;
+        const auto a = attributes(place.path, &error);
+        if (!a && nothing_there(error)) return Entry::File;
+        if (!a) cannot_tell(path(), error);
+        if (entry_of(*a) == Entry::Other) return Entry::Other;  // never opened
+        const Handle file(open_existing(place.path, 0, true));
+        if (!file) {
+            error = GetLastError();
+            if (nothing_there(error)) return Entry::File;
+            cannot_tell(path(), error);
+        }
+        const auto itself = stands_at(file.get(), holder, place);
+        if (!itself) cannot_tell(path(), GetLastError());
+        return *itself ? Entry::File : Entry::Link;
+    }
 };
 
 }  // namespace
@@ -378,6 +418,9 @@ bool same_name(std::string_view a, std::string_view b) {
     return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(), static_cast<int>(y.size()), TRUE) ==
            CSTR_EQUAL;
 }
+
+// Windows compares names without regard to case.
+bool same_in_any_case(std::string_view a, std::string_view b) { return same_name(a, b); }
 
 // Windows counts UTF-16 units: a name of up to 255, a path of up to 259.
 std::size_t max_name_length() { return 255; }

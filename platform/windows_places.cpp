@@ -23,7 +23,7 @@ HANDLE open_existing(const std::wstring& path, DWORD access, bool own_entry) {
 }
 
 FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
-    return {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+    return {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, true};
 }
 
 std::optional<DWORD> attributes_of(HANDLE h) {
@@ -35,19 +35,30 @@ std::optional<DWORD> attributes_of(HANDLE h) {
 // The attributes of what stands at path, a link not followed. Wine lists a
 // FIFO, socket or device file as a plain file but cannot tell its attributes
 // (an invalid parameter): such a one is given the device attribute.
-std::optional<DWORD> attributes(const std::wstring& path) {
+std::optional<DWORD> attributes(const std::wstring& path, DWORD* error) {
+    DWORD unused = ERROR_SUCCESS;
+    DWORD& why = error != nullptr ? *error : unused;
+    why = ERROR_SUCCESS;
     const DWORD a = GetFileAttributesW(path.c_str());
     if (a != INVALID_FILE_ATTRIBUTES) return a;
-    const DWORD error = GetLastError();
+    why = GetLastError();
     const std::size_t name = path.find_last_of(L'\\');
     const bool pattern = path.find_first_of(L"*?", name == std::wstring::npos ? 0 : name) != std::wstring::npos;
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || pattern) return std::nullopt;
-    // A file that lets no one open it still shows in its folder's list.
+    // No list holds a name the system refuses (Wine's says it is not there).
+    const bool refused = why == ERROR_INVALID_NAME || why == ERROR_BAD_PATHNAME || why == ERROR_FILENAME_EXCED_RANGE;
+    if (nothing_there(why) || pattern || refused) return std::nullopt;
+    // A file that lets no one open it still shows in its folder's list; a
+    // name the list does not hold is not there.
     WIN32_FIND_DATAW found;
     const HANDLE h = FindFirstFileW(path.c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    if (h == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) why = ERROR_FILE_NOT_FOUND;
+        return std::nullopt;
+    }
     FindClose(h);
-    return error == ERROR_INVALID_PARAMETER ? FILE_ATTRIBUTE_DEVICE : found.dwFileAttributes;
+    const DWORD listed = why == ERROR_INVALID_PARAMETER ? FILE_ATTRIBUTE_DEVICE : found.dwFileAttributes;
+    why = ERROR_SUCCESS;
+    return listed;
 }
 
 Entry entry_of(DWORD a) {

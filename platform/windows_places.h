@@ -51,7 +51,12 @@ struct Place {
 HANDLE open_existing(const std::wstring& path, DWORD access, bool own_entry);
 FileId id_of(const BY_HANDLE_FILE_INFORMATION& info);
 std::optional<DWORD> attributes_of(HANDLE h);
-std::optional<DWORD> attributes(const std::wstring& path);
+// Only "no such file" and "no such path" say that nothing stands there; any
+// other error says that the system cannot tell.
+inline bool nothing_there(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+// Nothing either where nothing stands or where the system cannot tell: the
+// error, when asked for, says which.
+std::optional<DWORD> attributes(const std::wstring& path, DWORD* error = nullptr);
 inline bool marks_link(DWORD a) { return (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 inline bool marks_folder(DWORD a) { return (a & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 Entry entry_of(DWORD a);

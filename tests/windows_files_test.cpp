@@ -20,8 +20,10 @@ TEST_F(WindowsFiles, LinksAreListedAsLinksAndNoChangeReachesWhereTheyLead) {
     const std::pair<const char*, forms::Entry> entries[] = {{"link", forms::Entry::Link},
                                                             {"outside", forms::Entry::Folder},
                                                             {"outside\\victim.xml", forms::Entry::File},
+                                                            {"outside\\victim.xml\\in", forms::Entry::None},
                                                             {"none", forms::Entry::None}};
     for (const auto& [rel, type] : entries) EXPECT_EQ(files.entry(at(rel)), type) << rel;
+    EXPECT_FALSE(files.is_directory(at("outside\\victim.xml\\in")));
     std::map<std::string, forms::Entry> listed;
     for (const forms::Listed& e : files.list(utf8(temp.path()))) listed[e.name] = e.type;
     EXPECT_EQ(listed, (std::map<std::string, forms::Entry>{{"empty", forms::Entry::Folder},
@@ -151,6 +153,7 @@ TEST_F(WindowsFiles, OneFileHasOneIdentityByEveryPathThatLeadsToIt) {
     write_text(in / "a.xml", "a");
     write_text(in / "b.xml", "bb");
     write_text(long_folder / "c.xml", "ccc");
+    fs::create_hard_link(in / "a.xml", in / "hard.xml");
     wchar_t short_folder[MAX_PATH], short_file[MAX_PATH];
     ASSERT_NE(GetShortPathNameW(long_folder.c_str(), short_folder, MAX_PATH), 0u);
     ASSERT_NE(GetShortPathNameW((long_folder / "c.xml").c_str(), short_file, MAX_PATH), 0u);
@@ -158,6 +161,11 @@ TEST_F(WindowsFiles, OneFileHasOneIdentityByEveryPathThatLeadsToIt) {
     const forms::Found a = files.stat(at("in\\a.xml")), folder = files.stat(at("in"));
     EXPECT_EQ(a.type, forms::Entry::File);
     EXPECT_EQ(a.size, 1u);
+    EXPECT_EQ(a.links, 2u);
+    EXPECT_EQ(files.stat(at("in\\b.xml")).links, 1u);
+    const forms::Found hard = files.stat(at("in\\hard.xml"));
+    EXPECT_EQ(hard.type, forms::Entry::File);
+    EXPECT_EQ(hard.id, a.id);
     EXPECT_EQ(folder.type, forms::Entry::Folder);
     EXPECT_NE(a.id, forms::FileId{});
     EXPECT_NE(a.id, files.stat(at("in\\b.xml")).id);
@@ -196,13 +204,15 @@ TEST_F(WindowsFiles, AFifoIsOtherAndNeverOpened) {
 }
 
 // The source is open by then: a target that is too long, refused or in no
-// folder is what the failure names.
+// folder is what the failure names (a long one by its first hundred
+// characters).
 TEST_F(WindowsFiles, ARenameThatFailsAtItsTargetNamesTheTarget) {
     write_text(temp.path() / "a.xml", "a");
     for (const std::string& to : {at(std::string(300, 'n')), at("a<b.xml"), at("none\\b.xml"),
-                                  at(std::string(250, 'x') + "\\" + std::string(250, 'y'))})
-        EXPECT_TRUE(error_of([&] { files.rename(at("a.xml"), to); }).starts_with("Cannot rename to \"" + to + "\": "))
-            << to;
+                                  at(std::string(250, 'x') + "\\" + std::string(250, 'y'))}) {
+        const std::string says = error_of([&] { files.rename(at("a.xml"), to); });
+        EXPECT_TRUE(says.starts_with("Cannot rename to \"" + to.substr(0, 100))) << says;
+    }
     EXPECT_EQ(snapshot(temp.path()), (Snapshot{{"a.xml", "a"}}));
 }
 
@@ -218,6 +228,7 @@ TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
     const Reasons not_found{"The system cannot find the file specified", "File not found"},
         no_path{"The system cannot find the path specified", "Path not found"},
         exists{"Cannot create a file when that file already exists", "File already exists"},
+        bad_name{"The filename, directory name, or volume label syntax is incorrect", "Invalid name"},
         in_use{"it is in use by another program (The process cannot access the file because it is being used by "
                "another process)",
                "it is in use by another program (Sharing violation)"};
@@ -242,6 +253,11 @@ TEST_F(WindowsFiles, FailuresCarryTheSystemsReasonAndChangeNothing) {
         {[&] { files.rename(at("held.xml"), at("c.xml")); }, forms::kPathFileAccess, "Cannot rename", "held.xml",
          in_use},
         {[&] { files.remove(at("held.xml")); }, forms::kPathFileAccess, "Cannot delete", "held.xml", in_use},
+        // A name the system refuses is no sign that nothing stands there.
+        {[&] { files.stat(at("a|b.xml")); }, forms::kPathFileAccess, "Cannot tell what stands at", "a|b.xml",
+         bad_name},
+        {[&] { files.is_directory(at("a|b.xml")); }, forms::kPathFileAccess, "Cannot tell what stands at", "a|b.xml",
+         bad_name},
     };
     const auto one_of = [](const std::string& text, const std::string& lead, const Reasons& reasons) {
         return std::any_of(reasons.begin(), reasons.end(), [&](const std::string& r) { return text == lead + r; });
@@ -287,7 +303,10 @@ TEST_F(WindowsFiles, NamesAndDrivesAreComparedAsWindowsComparesThem) {
         {"Pistol.XML", "pistol.xml", true},     {"\xC3\x89" "clair.xml", "\xC3\xA9" "CLAIR.xml", true},
         {"stra\xC3\x9F" "e", "STRASSE", false},  {"a b", "a  b", false},
     };
-    for (const auto& [a, b, same] : names) EXPECT_EQ(forms::same_name(a, b), same) << a << " / " << b;
+    for (const auto& [a, b, same] : names) {
+        EXPECT_EQ(forms::same_name(a, b), same) << a << " / " << b;
+        EXPECT_EQ(forms::same_in_any_case(a, b), same) << a << " / " << b;
+    }
 
     // The drive letter as the program wrote it.
     const std::string real = files.resolved(utf8(temp.path()));

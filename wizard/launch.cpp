@@ -78,10 +78,15 @@ void launch_duplicator(Form1& main) {
 
     // The folder was accepted earlier; it may have gone since.
     const std::string folder = main.Dir1.Path();
-    if (!app.files().is_directory(folder)) {
-        app.MsgBox("The output folder \"" + folder +
-                       "\" no longer exists. Please select the copied folder again; nothing was duplicated.",
-                   forms::kCritical, std::string("Folder not found"));
+    try {
+        if (!app.files().is_directory(folder)) {
+            app.MsgBox("The output folder " + forms::quoted(folder) +
+                           " no longer exists. Please select the copied folder again; nothing was duplicated.",
+                       forms::kCritical, std::string("Folder not found"));
+            return;
+        }
+    } catch (const forms::Error& e) {
+        app.MsgBox(std::string(e.what()) + ". Nothing was duplicated.", forms::kCritical, std::string("Folder not found"));
         return;
     }
 
