@@ -8,9 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace forms {
-class FileSystem;
-}
+#include "platform/file_system.h"
 
 namespace duplication {
 
@@ -23,8 +21,8 @@ std::string folder_of(const std::string& rel);
 std::string name_of(const std::string& rel);
 std::vector<std::string> split(std::string_view s, char by);
 
-// A path or name in double quotes, as messages show it.
-inline std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+// A path or name in double quotes, as messages show it, cut short where long.
+using forms::quoted;
 
 // Whether the name ends in the suffix, its ASCII letters in any case.
 bool ends_with_nocase(std::string_view name, std::string_view suffix);

@@ -43,8 +43,10 @@ std::string not_put_back(const PutBackError& e, const std::string& whose) {
     constexpr const char* kGoesOn = "\nWhat is left of it is still recorded: the next run on this folder goes on from there.";
     switch (e.kind) {
         case PutBackError::InTheWay:
-            return whose + " cannot be put back while these stand in the way:\n" + e.in_the_way +
+            return whose + " cannot be put back while these stand in the way:\n" + e.detail +
                    "\nMove them elsewhere, then run again: the folder is put back first.";
+        case PutBackError::NotWhole:
+            return whose + " cannot be put back. " + e.detail;
         case PutBackError::Failed:
             return whose + " cannot be put back: " + description(e.cause) +
                    "\nThe record is kept: the next run on this folder tries again.";
@@ -60,7 +62,7 @@ std::optional<std::string> take_folder(forms::FileSystem& files, const std::stri
                                        std::unique_ptr<forms::FolderLock>& lock, bool& put_back) {
     try {
         lock = files.lock(folder);
-        if (!lock) return "Another run is working on the folder \"" + folder + "\". Let it end, then try again." + kUnchanged;
+        if (!lock) return "Another run is working on the folder " + quoted(folder) + ". Let it end, then try again." + kUnchanged;
         if (const auto why = journal.inspect()) return *why + kUnchanged;
     } catch (...) {
         return description(std::current_exception()) + kUnchanged;
@@ -69,6 +71,7 @@ std::optional<std::string> take_folder(forms::FileSystem& files, const std::stri
     try {
         journal.recover();
     } catch (const PutBackError& e) {
+        if (e.kind == PutBackError::NotWhole) return e.detail + kUnchanged;
         return "An earlier run on this folder was cut short, and " + not_put_back(e, "what it changed") +
                (e.kind == PutBackError::InPart ? "" : kUnchanged);
     }
@@ -88,7 +91,7 @@ void change_folder(DuplicatorForm& form, const ObjectTable& table, const RunInpu
     run.map = checked.map;
     run.new_name = checked.new_name;
 
-    journal.begin(form.kind(), in.new_name);
+    journal.begin(form.kind(), in.new_name, run_scope(table, plan));
     // The purge: old files are set aside, and dropped only once all is done.
     journal.set_aside(plan.set_aside);
     std::vector<std::pair<std::string, std::string>> written;
@@ -133,11 +136,16 @@ void run_duplication(DuplicatorForm& form) {
     });
     std::unique_ptr<forms::FolderLock> lock;
     bool put_back = false;
-    if (files.is_directory(in.folder))
-        if (const auto why = take_folder(files, in.folder, journal, lock, put_back)) {
-            error_report(*why);
-            return;
-        }
+    std::optional<std::string> refused;
+    try {
+        if (files.is_directory(in.folder)) refused = take_folder(files, in.folder, journal, lock, put_back);
+    } catch (...) {
+        refused = description(std::current_exception()) + kUnchanged;
+    }
+    if (refused) {
+        error_report(*refused);
+        return;
+    }
     std::optional<std::string> why;
     try {
         why = check_folder(table, form.kind(), in, files, checked);
@@ -172,7 +180,7 @@ void run_duplication(DuplicatorForm& form) {
     app.MsgBox(kRenameConfirmation);
     if (!foreign.empty()) {
         std::string list;
-        for (const std::string& path : foreign) list += "\n" + path;
+        for (const std::string& path : foreign) list += "\n" + forms::bounded(path);
         app.MsgBox("These files were found among what earlier runs left in this folder. This program did not write "
                    "them, so they were left in place:" + list);
     }

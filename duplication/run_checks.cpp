@@ -159,16 +159,48 @@ Reason unmovable(forms::FileSystem& files, const std::string& path, forms::Entry
     return std::nullopt;
 }
 
+// The folders a run looks into, each listed once.
+class Listings {
+public:
+    Listings(forms::FileSystem& files, const RunInputs& in) : files_(files), in_(in) {}
+
+    const std::vector<forms::Listed>& of(const std::string& folder) {
+        auto it = listed_.find(folder);
+        if (it == listed_.end()) it = listed_.emplace(folder, files_.list(local(in_, folder))).first;
+        return it->second;
+    }
+
+    // The entry its folder lists for what the file system found at rel (a
+    // folder may find a name in any case): the exact name, else the entry of
+    // that identity whose name differs only in case, else, for a file of one
+    // name, any entry of that identity.
+    std::optional<forms::Listed> entry_for(const std::string& rel, const forms::Found& there) {
+        const std::string folder = folder_of(rel), name = name_of(rel);
+        const std::vector<forms::Listed>& entries = of(folder);
+        const auto is = [&](const forms::Listed& e) {
+            return files_.stat(local(in_, folder + "\\" + e.name)).id == there.id;
+        };
+        for (const forms::Listed& e : entries)
+            if (e.name == name) return e;
+        for (const forms::Listed& e : entries)
+            if (forms::same_in_any_case(e.name, name) && is(e)) return e;
+        if (there.links <= 1)
+            for (const forms::Listed& e : entries)
+                if (is(e)) return e;
+        return std::nullopt;
+    }
+
+private:
+    forms::FileSystem& files_;
+    const RunInputs& in_;
+    std::map<std::string, std::vector<forms::Listed>> listed_;
+};
+
 // Old files of the purge folders, and whatever else stands where a file is
 // written, each by its exact name as its folder lists it.
 Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vector<std::string>& writes,
-                 const std::vector<forms::Found>& at_writes, forms::FileSystem& files, std::vector<std::string>& list) {
-    std::map<std::string, std::vector<forms::Listed>> listed;
-    const auto names_in = [&](const std::string& folder) -> const std::vector<forms::Listed>& {
-        auto it = listed.find(folder);
-        if (it == listed.end()) it = listed.emplace(folder, files.list(local(in, folder))).first;
-        return it->second;
-    };
+                 const std::vector<forms::Found>& at_writes, forms::FileSystem& files, Listings& listings,
+                 std::vector<std::string>& list) {
     std::set<std::string> aside;
     const auto add = [&](const std::string& folder, const forms::Listed& e) -> Reason {
         const std::string rel = folder == "." ? e.name : folder + "\\" + e.name;
@@ -192,7 +224,7 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
         return std::nullopt;
     };
     for (const std::string& folder : table.purge)
-        for (const forms::Listed& e : names_in(folder))
+        for (const forms::Listed& e : listings.of(folder))
             // A link that leads to a folder is a folder to the purge: left alone.
             if (e.type != forms::Entry::Folder && ends_with_nocase(e.name, ".xml") &&
                 !(e.type == forms::Entry::Link && files.is_directory(local(in, folder + "\\" + e.name))))
@@ -203,15 +235,8 @@ Reason set_aside(const ObjectTable& table, const RunInputs& in, const std::vecto
         const std::string& rel = writes[i];
         const forms::Found& there = at_writes[i];
         if (there.type == forms::Entry::None) continue;
-        const std::vector<forms::Listed>& entries = names_in(folder_of(rel));
-        const auto same = [&](const forms::Listed& e) {
-            if (e.name == name_of(rel)) return true;
-            if (folded(e.name) != folded(name_of(rel))) return false;
-            return files.stat(local(in, folder_of(rel) + "\\" + e.name)).id == there.id;
-        };
-        const auto found = std::find_if(entries.begin(), entries.end(), same);
-        if (Reason why = add(folder_of(rel), found != entries.end() ? *found : forms::Listed{name_of(rel), there.type}))
-            return why;
+        const auto found = listings.entry_for(rel, there);
+        if (Reason why = add(folder_of(rel), found.value_or(forms::Listed{name_of(rel), there.type}))) return why;
     }
     return std::nullopt;
 }
@@ -248,8 +273,11 @@ std::variant<std::string, RunScope> run_scope(const ObjectTable& table, const st
                                               const std::string& new_name) {
     auto run = check_inputs(table, kind, {"", new_name, ""});
     if (std::string* why = std::get_if<std::string>(&run)) return std::move(*why);
-    RunPlan& plan = std::get<CheckedRun>(run).plan;
-    RunScope scope{table.purge, std::move(plan.writes), std::move(plan.renames)};
+    return run_scope(table, std::get<CheckedRun>(run).plan);
+}
+
+RunScope run_scope(const ObjectTable& table, const RunPlan& plan) {
+    RunScope scope{table.purge, plan.writes, plan.renames};
     for (const std::string& w : scope.writes)
         if (std::find(scope.folders.begin(), scope.folders.end(), folder_of(w)) == scope.folders.end())
             scope.folders.push_back(folder_of(w));
@@ -259,7 +287,6 @@ std::variant<std::string, RunScope> run_scope(const ObjectTable& table, const st
 std::optional<std::string> check_folder(const ObjectTable& table, const std::string& kind, const RunInputs& in,
                                         forms::FileSystem& files, CheckedRun& run) {
     const std::vector<std::string>& writes = run.plan.writes;
-    const auto& renames = run.plan.renames;
     if (!files.is_directory(in.folder)) return "The output folder " + quoted(in.folder) + " does not exist.";
 
     // Every folder a run touches lies inside the output folder and can be written.
@@ -270,7 +297,7 @@ std::optional<std::string> check_folder(const ObjectTable& table, const std::str
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
     };
     for (const std::string& w : writes) add(folder_of(w));
-    for (const auto& r : renames) add(folder_of(r.first));
+    for (const auto& r : run.plan.renames) add(folder_of(r.first));
     for (const std::string& folder : folders)
         if (const Reason why = bad_folder(in, folder, kind, root, files)) return why;
 
@@ -287,10 +314,12 @@ std::optional<std::string> check_folder(const ObjectTable& table, const std::str
         if (link)
             if (const Reason why = linked_file(files, path)) return why;
     }
-    for (const auto& [from, to] : renames) {
+    Listings listings(files, in);
+    for (auto& [from, to] : run.plan.renames) {
         if (const Reason why = too_long(in, to)) return why;
         const std::string path = local(in, from);
-        switch (files.stat(path).type) {
+        const forms::Found stock = files.stat(path);
+        switch (stock.type) {
             case forms::Entry::File: break;
             case forms::Entry::None:
                 return "The file " + quoted(path) + " of the stock " + kind +
@@ -303,9 +332,13 @@ std::optional<std::string> check_folder(const ObjectTable& table, const std::str
                        " is not a file. Move or rename what stands there and try again.";
         }
         if (files.exists(local(in, to))) return "The file " + quoted(local(in, to)) + " already exists.";
+        // Renamed from the name its folder lists, so that a put-back gives
+        // it back that name.
+        if (const auto listed = listings.entry_for(from, stock))
+            from = folder_of(from) == "." ? listed->name : folder_of(from) + "\\" + listed->name;
     }
     run.plan.set_aside.clear();
-    return set_aside(table, in, writes, at_writes, files, run.plan.set_aside);
+    return set_aside(table, in, writes, at_writes, files, listings, run.plan.set_aside);
 }
 
 }  // namespace duplication

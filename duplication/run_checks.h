@@ -46,6 +46,8 @@ std::variant<std::string, CheckedRun> check_inputs(const ObjectTable& table, con
 // that name.
 std::variant<std::string, RunScope> run_scope(const ObjectTable& table, const std::string& kind,
                                               const std::string& new_name);
+// What a run of the object with that plan may leave.
+RunScope run_scope(const ObjectTable& table, const RunPlan& plan);
 // What the output folder must be for the run to start, looked at before
 // anything is changed: the reason it must not, or nothing, the files to be
 // set aside then added to the run's plan.

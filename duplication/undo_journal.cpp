@@ -109,19 +109,27 @@ std::optional<std::string> bad_components(const std::string& rel) {
     return std::nullopt;
 }
 
-std::string untrusted(const std::string& path, const std::string& why) {
-    return "The record of an earlier run on this folder cannot be used: " + quoted(path) + " " + why +
-           ". This program did not write it, or it was changed since. Check it, keep what you need of it, remove "
-           "it and try again.";
+// Whether a recorded rename is the run's rename from -> to: the same new
+// name, from its old one as the folder listed it (in any case).
+bool is_rename(const auto& step, const std::pair<std::string, std::string>& rename) {
+    const auto& [from, to] = rename;
+    return step.to == to && folder_of(step.from) == folder_of(from) &&
+           forms::same_in_any_case(name_of(step.from), name_of(from));
 }
 
 }  // namespace
 
-PutBackError::PutBackError(Kind kind, std::string in_the_way, std::exception_ptr cause)
+PutBackError::PutBackError(Kind kind, std::string detail, std::exception_ptr cause)
     : std::runtime_error("The folder could not be put back."),
       kind(kind),
-      in_the_way(std::move(in_the_way)),
+      detail(std::move(detail)),
       cause(std::move(cause)) {}
+
+std::string UndoJournal::untrusted(const std::string& path, const std::string& why) {
+    return "The record of an earlier run on this folder cannot be used: " + quoted(path) + " " + why +
+           ". This program did not write it, or it was changed since. Check it, keep what you need of it, remove "
+           "it and try again.";
+}
 
 UndoJournal::UndoJournal(forms::FileSystem& files, std::string folder, ScopeOf scope_of)
     : files_(files), folder_(std::move(folder)), scope_of_(std::move(scope_of)) {}
@@ -205,6 +213,32 @@ std::optional<std::string> UndoJournal::read_record(const std::vector<std::strin
     if (asides > named_asides)
         return untrusted(at(in_undo_folder(asides, kAside)), "is none of its files");
     if (news > named_news) return untrusted(at(in_undo_folder(news, kNew)), "is none of its files");
+    return check_journals();
+}
+
+// A run writes three journals, each whole before its steps are taken: the
+// old files it sets aside, then every file it writes, then every rename, each
+// in the order of its object's table. A record that holds less has lost a
+// part of it.
+std::optional<std::string> UndoJournal::check_journals() {
+    if (record_.empty()) return std::nullopt;
+    const RunScope& scope = *scope_;
+    for (std::size_t j = 0; j < record_.size(); ++j) {
+        const Journal& journal = record_[j];
+        if (j == 3) return untrusted(journal.path, "is one journal more than its run writes");
+        const char kind = "awr"[j];
+        if (!std::all_of(journal.steps.begin(), journal.steps.end(), [&](const Step& s) { return s.kind == kind; }))
+            return untrusted(journal.path, j == 0   ? "holds a step other than an old file set aside"
+                                           : j == 1 ? "holds a step other than a file written"
+                                                    : "holds a step other than a rename");
+        const std::vector<Step>& steps = journal.steps;
+        if (j == 1 && !std::equal(steps.begin(), steps.end(), scope.writes.begin(), scope.writes.end(),
+                                  [](const Step& s, const std::string& rel) { return s.from == rel; }))
+            return untrusted(journal.path, "does not name every file its run writes, in the order it writes them");
+        if (j == 2 && !std::equal(steps.begin(), steps.end(), scope.renames.begin(), scope.renames.end(),
+                                  [](const Step& s, const auto& r) { return is_rename(s, r); }))
+            return untrusted(journal.path, "does not name every rename of its run, in the order it makes them");
+    }
     return std::nullopt;
 }
 
@@ -250,8 +284,13 @@ std::optional<std::string> UndoJournal::check_step(const Step& step, const std::
     if (step.kind == 'a' && !in(scope.folders, folder_of(place)))
         return names(place, "lies in no folder that its run sets aside old files of");
     if (step.kind == 'w' && !in(scope.writes, place)) return names(place, "is no file that its run writes");
-    if (step.kind == 'r' && !in(scope.renames, std::pair(step.from, step.to)))
+    if (step.kind == 'r' && std::none_of(scope.renames.begin(), scope.renames.end(),
+                                         [&](const auto& r) { return is_rename(step, r); }))
         return names(step.to, "is no rename of its run");
+    for (const std::string& rel : paths)
+        if (forms::length_of(name_of(rel)) > forms::max_name_length() ||
+            forms::length_of(at(rel)) > forms::max_path_length())
+            return names(rel, "is longer than the system allows");
     for (const std::string& rel : paths)
         if (first_link(files_, folder_, folder_of(rel))) return names(rel, "passes through a link");
     // A run names each path once; names that differ only in case are two
@@ -288,8 +327,9 @@ void UndoJournal::record(std::vector<Step> steps) {
     files_.rename(part, record_.back().path);
 }
 
-void UndoJournal::begin(const std::string& kind, const std::string& name) {
+void UndoJournal::begin(const std::string& kind, const std::string& name, RunScope scope) {
     run_ = std::string(kRun) + "\t" + escaped(kind) + "\t" + escaped(name);
+    scope_ = std::move(scope);
     files_.make_folder(undo_folder());
 }
 

@@ -28,10 +28,7 @@
 
 #include "duplication/paths.h"
 
-namespace forms {
-class FileSystem;
-struct Found;
-}
+#include "platform/file_system.h"
 
 namespace duplication {
 
@@ -40,12 +37,15 @@ class PutBackError : public std::runtime_error {
 public:
     enum Kind {
         InTheWay,  // nothing was changed: files stand where the put-back must act
+        NotWhole,  // nothing was changed: the record does not account for what stands in the folder
         Failed,    // nothing was changed: the first change failed
         InPart,    // stopped part-way
     };
-    PutBackError(Kind kind, std::string in_the_way, std::exception_ptr cause);
+    PutBackError(Kind kind, std::string detail, std::exception_ptr cause);
     Kind kind;
-    std::string in_the_way;   // InTheWay: a line per path, with what stands there
+    // InTheWay: a line per path, with what stands there; NotWhole: why the
+    // record cannot be used.
+    std::string detail;
     std::exception_ptr cause; // Failed, InPart: what stopped it
 };
 
@@ -73,8 +73,9 @@ public:
     void recover() { undo(); }
 
     // Each step, with relative paths (backslash-separated), for the run of
-    // the object of that kind text with that new name.
-    void begin(const std::string& kind, const std::string& name);
+    // the object of that kind text with that new name, which may leave what
+    // scope says.
+    void begin(const std::string& kind, const std::string& name, RunScope scope);
     void set_aside(const std::vector<std::string>& paths);
     // Records the files (path, bytes), then writes each.
     void write(const std::vector<std::pair<std::string, std::string>>& files);
@@ -110,15 +111,31 @@ private:
         std::string from;
         std::string to;  // empty: from is removed
     };
+    // What stands where a step's file went and where it came from: for a set
+    // aside file its place in the undo folder and its own, for a written file
+    // its place and its file begun in the undo folder, for a renamed one its
+    // new name and its old.
+    struct Seen {
+        forms::Found went;
+        forms::Found came;
+        bool done = false;     // a write whose place holds what it wrote
+        bool untaken = false;  // a write known never moved into place
+        bool taken = false;    // a later step is known taken, so this one was
+    };
+    static std::string untrusted(const std::string& path, const std::string& why);
     std::string at(const std::string& relative) const;
     std::string undo_folder() const;
     void record(std::vector<Step> steps);
     std::optional<std::string> read_record(const std::vector<std::string>& names, int asides, int news);
     std::optional<std::string> read_run(const std::string& journal, const std::string& line);
     std::optional<std::string> check_step(const Step& step, const std::string& journal);
+    std::optional<std::string> check_journals();
     bool holds_written(const Step& step, const forms::Found& found);
     std::optional<std::string> folder_in_the_way(const std::string& rel, std::string& what);
-    std::vector<std::vector<Action>> plan_undo(std::string& in_the_way);
+    bool same_entry(const std::string& a, const std::string& b);
+    std::vector<std::vector<Seen>> look();
+    std::optional<std::string> unaccounted(const std::vector<std::vector<Seen>>& seen);
+    std::vector<std::vector<Action>> plan_undo(const std::vector<std::vector<Seen>>& seen, std::string& in_the_way);
 
     forms::FileSystem& files_;
     std::string folder_;

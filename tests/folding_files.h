@@ -1,11 +1,15 @@
 // A folder that ignores case, as exFAT or FAT does, over a real one: below its
-// root each name is found without regard to ASCII case (the exact name
-// first), a new name that a present one matches is taken, and a file keeps
-// the case it was made with. A file may be renamed to another case of its
-// own name.
+// root each name is found without regard to case (ASCII, and the letters
+// beyond it that the tests use), the exact name first; a new name that a
+// present one matches is taken, and a file keeps the case it was made with. A
+// file may be renamed to another case of its own name. Mounted with FUSE
+// (keeps_names), a name looked up in another case still answers for its file
+// after the file was moved, as the kernel keeps it for a while, and the local
+// file system asks the folder's list what stands there.
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "platform/file_system.h"
@@ -19,7 +23,14 @@ public:
         : root_(root.lexically_normal()), inner_(inner) {}
 
     bool is_directory(const std::string& p) override { return inner_.is_directory(real(p)); }
-    forms::Found stat(const std::string& p) override { return inner_.stat(real(p)); }
+    forms::Found stat(const std::string& p) override {
+        if (!keeps_names) return inner_.stat(real(p));
+        const std::string found = real(p);
+        forms::Found there = inner_.stat(found);
+        if (there.type != forms::Entry::None && found != p) kept_[p] = found;
+        if (there.type == forms::Entry::None && kept_.count(p)) there = inner_.stat(kept_[p]);
+        return forms::as_listed(*this, p, there);
+    }
     std::string resolved(const std::string& p) override { return inner_.resolved(real(p)); }
     std::optional<std::string> why_unwritable(const std::string& p) override { return inner_.why_unwritable(real(p)); }
     bool read_only(const std::string& p) override { return inner_.read_only(real(p)); }
@@ -39,8 +50,13 @@ public:
         // Another case of the file's own name is the file itself.
         if (target != source && inner_.exists(target))
             throw forms::Error(forms::kFileExists, "Cannot rename to \"" + to + "\": File exists");
-        inner_.rename(source, utf8(fs(target).parent_path() / fs(to).filename()));
+        const std::string moved = utf8(fs(target).parent_path() / fs(to).filename());
+        inner_.rename(source, moved);
+        for (auto& [name, file] : kept_)
+            if (file == source) file = moved;
     }
+
+    bool keeps_names = false;
 
     // The path as the real folder holds it: each name below the root matched
     // without regard to case, the rest as given once nothing matches.
@@ -76,6 +92,10 @@ private:
     static std::string folded(std::string s) {
         for (char& c : s)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        // Letters beyond ASCII in UTF-8, as exFAT folds them.
+        for (const auto& [upper, lower] : {std::pair{"\xC3\x89", "\xC3\xA9"}, {"\xC5\xA0", "\xC5\xA1"},
+                                           {"\xCE\xA3", "\xCF\x83"}, {"\xCF\x82", "\xCF\x83"}})
+            for (auto at = s.find(upper); at != std::string::npos; at = s.find(upper, at)) s.replace(at, 2, lower);
         return s;
     }
     static std::filesystem::path fs(const std::string& s) { return forms::local_path(s); }
@@ -83,6 +103,7 @@ private:
 
     std::filesystem::path root_;
     forms::FileSystem& inner_;
+    std::map<std::string, std::string> kept_;  // a name looked up in another case -> the file it found
 };
 
 }  // namespace testing_driver

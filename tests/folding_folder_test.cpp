@@ -122,6 +122,88 @@ TEST_F(FoldingFolder, AKilledRunIsPutBackAndDoneByTheNext) {
     }
 }
 
+// Stock files in another case than the table's come back by the names the
+// folder held, when a run fails and when a run cut short is put back.
+TEST_F(FoldingFolder, NamesComeBackAsTheFolderHeldThem) {
+    // Through another name: Windows keeps the case of a name renamed to
+    // another case of itself under Wine.
+    const auto respell = [](const fs::path& from, const fs::path& to) {
+        fs::rename(from, to.string() + ".tmp");
+        fs::rename(to.string() + ".tmp", to);
+    };
+    const auto spell_stock_files = [&] {
+        stock("pistol", "folder");
+        respell(root / "pistol.weap.meta", root / "Pistol.weap.meta");
+        respell(root / "bitmaps" / "pistol_card.bitm.meta", root / "bitmaps" / "Pistol_Card.bitm.meta");
+    };
+    spell_stock_files();
+    const auto before = everything();
+    FoldingFiles folding(temp.path());
+    {
+        FaultyFiles files(folding);
+        files.held.insert(utf8(root / "fp" / "bitmaps" / "pistol multipurpose.bitm.meta"));  // the last rename
+        run_on(files);
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_TRUE(boxes[1].text.ends_with(kUnchanged)) << boxes[1].text;
+        EXPECT_EQ(everything(), before);
+    }
+    fs::remove_all(root);
+    spell_stock_files();
+    run_killed([](const std::string& op, const std::string& path) { return op == "rename" && path.ends_with(".vorlix-undo"); },
+               "magnum", folding);
+    FaultyFiles files(folding);
+    // The put-back is done when the run makes its own undo folder.
+    files.dies_at = [&](const std::string& op, const std::string&) {
+        if (op == "make_folder") {
+            EXPECT_TRUE(listed(root, "Pistol.weap.meta"));
+            EXPECT_TRUE(listed(root / "bitmaps", "Pistol_Card.bitm.meta"));
+        }
+        return false;
+    };
+    run_on(files);
+    expect_put_back_and_done(boxes);
+    EXPECT_EQ(read_bytes(root / "magnum.weap.meta"), "stock meta pistol.weap.meta");
+}
+
+// On a folder mounted with FUSE, a name that the folder no longer lists, in
+// any case, is not there, though the kernel still answers for it: a run that
+// fails at its first write after setting aside the user's file of that name
+// in another case is put back completely.
+TEST_F(FoldingFolder, OnAFuseFolderANameItDoesNotListIsNotThere) {
+    stock("pistol", "folder");
+    write_text(root / "Bullet.jpt!.xml", "the user's bullet");
+    const auto before = everything();
+    FoldingFiles folding(temp.path());
+    folding.keeps_names = true;
+    FaultyFiles files(folding);
+    files.fail_at["write"] = 3;  // two journals, then the first written file
+    run_on(files);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.ends_with(kUnchanged)) << boxes[0].text;
+    EXPECT_EQ(everything(), before);
+}
+
+// A folder that folds case beyond ASCII, mounted with FUSE or not: the old
+// file in another case where the run writes is set aside once, by its own
+// name, and the run is done.
+TEST_F(FoldingFolder, CaseBeyondAsciiIsOneFile) {
+    const std::string upper = "\xC5\xA0" "abla", lower = "\xC5\xA1" "abla";  // Šabla, šabla
+    for (const bool fuse : {false, true}) {
+        SCOPED_TRACE(fuse ? "with FUSE" : "without FUSE");
+        stock("pistol", fuse ? "fuse" : "kernel");
+        write_text(root / "fp" / "bitmaps" / fs_path(upper + ".bitm.xml"), "old");
+        FoldingFiles folding(temp.path());
+        folding.keeps_names = fuse;
+        FaultyFiles files(folding);
+        Driver d;
+        d.app.set_file_system(&files);
+        run(d, lower);
+        expect_done(d);
+        EXPECT_FALSE(listed(root / "fp" / "bitmaps", upper + ".bitm.xml"));
+        EXPECT_EQ(read_bytes(root / "fp" / "bitmaps" / fs_path(lower + ".bitm.xml")).substr(0, 5), "<?xml");
+    }
+}
+
 // What earlier runs left under another case of the program's own folder
 // name is the program's where the folder ignores case, and the user's where
 // it keeps case (on Linux: Windows finds a folder in any case).

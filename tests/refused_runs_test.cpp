@@ -175,6 +175,10 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
          },
          "2.aside\" is none of its files"},
         {record("w\tbitmaps\\a.xml\tb\n"), "holds a line that is not a step"},
+        // A line of megabytes is quoted cut short.
+        {record("w\t" + std::string(3 << 20, 'x') + "\n"), "characters cut)"},
+        {record(wrote(std::string(300, 'm') + ".weap.xml"), "pistol\t" + std::string(300, 'm')),
+         "is longer than the system allows"},
         {[this](FaultyFiles&) { write_text(root / ".vorlix-undo" / "1.journal", "w\tbitmaps\\old.xml\n"); },
          "is not a complete record"},
         {[this](FaultyFiles&) { write_text(root / ".vorlix-undo" / "2.journal", journal("")); }, "1.journal\" is missing"},
@@ -251,6 +255,7 @@ TEST_F(AllOrNothing, FoldersAndRecordsThatCannotBeTrustedAreRefused) {
             d.app.set_file_system(&files);
             run(d, name);
             expect_refused(d, name == std::string("CON") ? "keeps it for a device" : says);
+            EXPECT_LT(d.boxes.shown[0].text.size(), 2000u);
             EXPECT_EQ(everything(), before);
         }
         fs::remove_all(root);
@@ -268,6 +273,7 @@ TEST_F(AllOrNothing, APathLongerThanTheSystemAllowsIsRefused) {
     Driver d;
     run(d, std::string(150, 'm'));
     expect_refused(d, "too long for this folder");
+    EXPECT_NE(d.boxes.shown[0].text.find("characters cut)"), std::string::npos);
 }
 
 }  // namespace
