@@ -180,7 +180,10 @@ void run_duplication(DuplicatorForm& form) {
     app.MsgBox(kRenameConfirmation);
     if (!foreign.empty()) {
         std::string list;
-        for (const std::string& path : foreign) list += "\n" + forms::bounded(path);
+        for (const std::string& path : foreign) {
+            list += '\n';
+            list += forms::bounded(path);
+        }
         app.MsgBox("These files were found among what earlier runs left in this folder. This program did not write "
                    "them, so they were left in place:" + list);
     }

@@ -134,8 +134,8 @@ std::optional<std::string> UndoJournal::unaccounted(const std::vector<std::vecto
             if (s.kind == 'r')
                 return says("the stock file " + quoted(at(s.from)) + " is missing, and so is " + quoted(at(s.to)) +
                             ", the name its run gave it");
-            // A written file may have been moved away, as a put-back asks of
-            // one that was changed since.
+            // A written file that is gone may have been moved away, as a
+            // put-back asks of one changed since.
             if (s.kind == 'a' && here.taken)
                 return says("the old file " + quoted(at(s.to)) + " is missing, and so is " + quoted(at(s.from)) +
                             ", where its run set it aside");
@@ -149,18 +149,15 @@ std::optional<std::string> UndoJournal::unaccounted(const std::vector<std::vecto
             if (!files_.exists(at(from)))
                 return says("the stock file " + quoted(at(from)) + " is missing, and no step renamed it");
         }
-    // Without the journal of the writes, whatever stands at a written place
-    // stood there before the run and was never set aside.
+    // Without the journal of the writes nothing was written: what stands at
+    // a written place can only be an old file not yet set aside.
     if (record_.size() == 1)
         for (const std::string& rel : scope.writes) {
             const forms::Found there = files_.stat(at(rel));
             if (there.type == Entry::None) continue;
-            const auto kept = [&](std::size_t i) {
-                return seen[0][i].went.type == Entry::None && seen[0][i].came.id == there.id;
-            };
-            bool accounted = false;
-            for (std::size_t i = 0; i < seen[0].size() && !accounted; ++i) accounted = kept(i);
-            if (!accounted)
+            if (std::none_of(seen[0].begin(), seen[0].end(), [&](const Seen& aside) {
+                    return aside.went.type == Entry::None && aside.came.id == there.id;
+                }))
                 return says(quoted(at(rel)) + " stands where its run writes a file, and no step explains it");
         }
     return std::nullopt;

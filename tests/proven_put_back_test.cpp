@@ -1,7 +1,6 @@
 // A put-back acts only on what it can prove: what the file system cannot tell
-// stops it with its record whole, a record that lost a part of it is refused,
-// a file where a write never began is the user's, and a second name of a file
-// keeps its place.
+// stops it with its record whole, and a record that lost a part of it is
+// refused.
 #include <functional>
 
 #include "tests/all_or_nothing.h"
@@ -86,51 +85,6 @@ TEST_F(AllOrNothing, ARecordThatDoesNotAccountForTheFolderIsRefused) {
         EXPECT_EQ(everything(), before);
         fs::remove_all(root);
     }
-}
-
-// Where the record shows that a write never began, a file at its place is the
-// user's, even one holding what the run would have written.
-TEST_F(AllOrNothing, AFileWhereAWriteNeverBeganIsTheUsersWhateverItHolds) {
-    const auto done = done_state("pistol", "magnum");
-    stock("pistol", "folder");
-    // Killed with the third write begun, not yet in its place.
-    run_killed([](const std::string& op, const std::string& path) { return op == "rename" && path.ends_with("3.new"); });
-    const fs::path outside = temp.path() / "outside";
-    for (const char* rel : {"melee.jpt!.xml", "melee_response.jpt!.xml"}) write_text(root / rel, done.at(rel));
-    const auto before = everything();
-    {
-        Driver d;
-        run(d, "magnum");
-        expect_refused(d, "melee.jpt!.xml\" (not written by the run)");
-        EXPECT_NE(d.boxes.shown[0].text.find("melee_response.jpt!.xml\" (not written by the run)"), std::string::npos);
-        EXPECT_EQ(everything(), before);
-    }
-    for (const char* rel : {"melee.jpt!.xml", "melee_response.jpt!.xml"}) fs::rename(root / rel, outside / rel);
-    Driver d;
-    run(d, "magnum");
-    expect_put_back_and_done(d.boxes.shown);
-    EXPECT_EQ(without_leftovers(snapshot(root)), done);
-}
-
-// A place is free only when no name stands there once the put-back's changes
-// are made: a hard link to a written file keeps its place.
-TEST_F(AllOrNothing, ASecondNameOfAWrittenFileKeepsItsPlace) {
-    const auto done = done_state("pistol", "magnum");
-    stock("pistol", "folder");
-    run_killed(after_writes);
-    fs::create_hard_link(root / "bitmaps" / "magnum_card.bitm.xml", root / "bitmaps" / "old.xml");
-    const auto before = everything();
-    {
-        Driver d;
-        run(d, "magnum");
-        expect_refused(d, "old.xml\" (where a file the run set aside goes back)");
-        EXPECT_EQ(everything(), before);
-    }
-    fs::rename(root / "bitmaps" / "old.xml", temp.path() / "outside" / "link.xml");
-    Driver d;
-    run(d, "magnum");
-    expect_put_back_and_done(d.boxes.shown);
-    EXPECT_EQ(without_leftovers(snapshot(root)), done);
 }
 
 }  // namespace

@@ -123,8 +123,9 @@ TEST_F(AllOrNothing, OldFilesComeBackByTheirExactNames) {
 }
 
 // A run killed part-way, then the folder changed before the next run: a
-// file that stands where the put-back must act, or that the run wrote and the
-// user edited since, stops it with the folder as it was, and once it is moved
+// file that stands where the put-back must act (a second name of a file it
+// removes included), or that the run wrote and the user edited since, or one
+// where a write never began, stops it with the folder as it was, and once it is moved
 // elsewhere the next run puts back and goes on. A put-back that stops
 // part-way keeps the rest for the run after.
 TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
@@ -147,10 +148,18 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
         const char* in_the_way;  // relative to the folder, moved away to the outside folder
         const char* says;
         std::function<void()> block = nullptr, unblock = nullptr;  // other than a file of the user's there
+        bool runs_bytes = false;  // the user's file holds what the run writes there
     };
     const Case cases[] = {
         {after_writes, "bullet.proj.xml", "bullet.proj.xml\" (changed since the run wrote it)"},
         {before_third_write_in_place, "melee.jpt!.xml", "melee.jpt!.xml\" (not written by the run)"},
+        // A write that never began: the file there is the user's, whatever it holds.
+        {before_third_write_in_place, "melee_response.jpt!.xml", "melee_response.jpt!.xml\" (not written by the run)",
+         nullptr, nullptr, true},
+        // A second name of a written file keeps its place.
+        {after_writes, "bitmaps", "old.xml\" (where a file the run set aside goes back)",
+         [&] { fs::create_hard_link(root / "bitmaps" / "magnum_card.bitm.xml", root / "bitmaps" / "old.xml"); },
+         [&] { fs::rename(root / "bitmaps" / "old.xml", outside / "link.xml"); }},
         {after_set_aside, "old.xml", "old.xml\" (where a file the run set aside goes back)"},
         {after_first_rename, "pistol.coll.meta", "pistol.coll.meta\" (where a file the run renamed goes back)"},
         {after_set_aside, "fp", "shaders\" (where a folder of the run must be)",
@@ -170,7 +179,7 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
         run_killed(c.dies);
         FaultyFiles files;
         if (c.block) c.block();
-        else if (c.in_the_way) write_text(root / c.in_the_way, "the user's own");
+        else if (c.in_the_way) write_text(root / c.in_the_way, c.runs_bytes ? done.at(c.in_the_way) : "the user's own");
         else files.held.insert(utf8(root / "bullet.jpt!.xml"));  // removed last of the written files
         const auto before = everything();
         {
@@ -192,7 +201,7 @@ TEST_F(AllOrNothing, WhatStandsInTheWayOfAPutBackStopsItUntilMoved) {
         expect_put_back_and_done(d.boxes.shown);
         EXPECT_EQ(without_leftovers(snapshot(root)), done);
         if (c.in_the_way && !c.block) {
-            EXPECT_EQ(read_bytes(outside / c.in_the_way), "the user's own");
+            EXPECT_EQ(read_bytes(outside / c.in_the_way), c.runs_bytes ? done.at(c.in_the_way) : "the user's own");
         }
         fs::remove_all(root);
     }
