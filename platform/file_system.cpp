@@ -17,9 +17,7 @@
 #include <unistd.h>
 
 #include <climits>
-#include <clocale>
 #include <cstdio>
-#include <cwctype>
 #include <locale.h>
 #include <wctype.h>
 #endif
@@ -70,17 +68,16 @@ Found as_listed(FileSystem& files, const std::string& path, const Found& found) 
     const std::string name = utf8_path(p.filename()), parent = utf8_path(p.parent_path());
     if (name.empty() || name == "." || name == "..") return found;
     const std::string folder = parent.empty() ? "." : parent;
-    std::optional<std::string> listed;
+    std::vector<std::string> listed;  // names that differ from it only in case
     for (const Listed& e : files.list(folder)) {
         if (e.name == name) return found;
-        if (!same_in_any_case(e.name, name)) continue;
-        if (listed)
-            throw Error(kPathFileAccess, "Cannot tell what stands at " + quoted(path) +
-                                             ": its folder lists more than one name that differs from it only in case");
-        listed = e.name;
+        if (same_in_any_case(e.name, name)) listed.push_back(e.name);
     }
-    if (!listed) return {};
-    return files.stat(join_local(folder, *listed));
+    if (listed.empty()) return {};
+    if (listed.size() > 1)
+        throw Error(kPathFileAccess, "Cannot tell what stands at " + quoted(path) +
+                                         ": its folder lists more than one name that differs from it only in case");
+    return files.stat(join_local(folder, listed.front()));
 }
 
 std::string join_local(const std::string& folder, std::string_view relative) {

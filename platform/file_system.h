@@ -122,8 +122,8 @@ Found as_listed(FileSystem& files, const std::string& path, const Found& found);
 
 // Whether two names differ at most in case, as a folder that ignores case
 // compares them: each character by its upper case, letters beyond ASCII
-// included (É and é, Š and š, Σ, σ and ς). Bytes that are no UTF-8 compare
-// as they stand.
+// included (É and é, Š and š, Σ and σ), bytes that are no UTF-8 as they
+// stand; on Windows as the system compares file names.
 bool same_in_any_case(std::string_view a, std::string_view b);
 
 // A text as messages quote it: in double quotes and, beyond about two hundred
